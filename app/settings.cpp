@@ -1,0 +1,114 @@
+#include "app/settings.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "app/module1.h"
+#include "app/number_text.h"
+#include "app/windows.h"
+#include "grid/folder_chooser.h"
+#include "platform/desktop.h"
+#include "platform/drives.h"
+#include "platform/failure.h"
+#include "platform/message_box.h"
+#include "single/file_chooser.h"
+#include "slideshow/setup_window.h"
+
+using platform::Failure;
+
+namespace {
+constexpr int kLines = 7;
+// Nothing the program writes comes near this; a bigger file is not its settings.
+constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+const QString kDefaultInterval = QStringLiteral("7");
+
+// Folder lines and option lines carry an extra line feed before their CR LF.
+QByteArray FolderLine(const QString& folder) {
+    return platform::withClosingSeparator(folder).toUtf8() + "\n\r\n";
+}
+QByteArray OptionLine(int value) { return QByteArray::number(value) + "\n\r\n"; }
+
+// A line ends at CR; a LF right after the CR belongs to the line end, any other LF to the value.
+// Fails when the file ends before the seventh line.
+void SplitLines(const QString& text) {
+    qsizetype start = 0;
+    for (int line = 0; line < kLines; ++line) {
+        if (start >= text.size()) throw Failure(QStringLiteral("The settings file is too short"));
+        qsizetype end = text.indexOf(QLatin1Char('\r'), start);
+        if (end < 0) end = text.size();
+        Module1.IniLines[line] = text.mid(start, end - start);
+        start = end + 1;
+        if (start < text.size() && text[start] == QLatin1Char('\n')) ++start;
+    }
+}
+
+// A check-box line: its number rounded half to even; 0, 1 and 2 are the box's values.
+int CheckValue(const QString& line) {
+    const auto value = ToInt32HalfEven(NumberAtStart(line));
+    if (!value) throw Failure(QStringLiteral("Invalid property value"));
+    return *value;
+}
+
+// The drive a folder line lies on.
+QString DriveOf(const QString& line) { return platform::drives::of(line); }
+}  // namespace
+
+QString SettingsPath() {
+    return platform::withClosingSeparator(platform::programFolder()) + kSettingsFileName;
+}
+
+QByteArray SettingsBytes() {
+    SlideshowSetup& setup = *FrmSelectSld;
+    return FolderLine(FrmSelect1->Dir1.path()) + FolderLine(FrmSelect12->Dir1.path()) +
+           FolderLine(setup.Dir1.path()) + setup.Text1.text().toUtf8() + "\r\n" +
+           OptionLine(setup.Check1.value()) + OptionLine(setup.Check2.value()) +
+           OptionLine(setup.Check3.value());
+}
+
+void WriteSettings() {
+    QSaveFile file(SettingsPath());
+    const QByteArray bytes = SettingsBytes();
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                         file.commit();
+    if (!written) {
+        platform::MessageBox::show(
+            QStringLiteral("Cannot save the settings to %1: %2").arg(SettingsPath(), file.errorString()),
+            QStringLiteral("Write Error"));
+    }
+}
+
+void ReadAndApplySettings() {
+    QFile file(SettingsPath());
+    if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
+    if (file.size() > kMaxFileBytes) throw Failure(QStringLiteral("The settings file is too large"));
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    SplitLines(text);
+
+    FrmSelect1->Dir1.setPath(Module1.IniLines[0]);
+    FrmSelect1->Drive1.setDrive(DriveOf(Module1.IniLines[0]));
+    FrmSelect12->Dir1.setPath(Module1.IniLines[1]);
+    FrmSelect12->Drive1.setDrive(DriveOf(Module1.IniLines[1]));
+    FrmSelectSld->Dir1.setPath(Module1.IniLines[2]);
+    FrmSelectSld->Drive1.setDrive(DriveOf(Module1.IniLines[2]));
+    FrmSelectSld->Text1.setText(Module1.IniLines[3]);
+    FrmSelectSld->Check1.setValue(CheckValue(Module1.IniLines[4]));
+    FrmSelectSld->Check2.setValue(CheckValue(Module1.IniLines[5]));
+    FrmSelectSld->Check3.setValue(CheckValue(Module1.IniLines[6]));
+}
+
+void ApplyDefaultSettings() {
+    const QString home = platform::drives::homeFolder();
+    const QString homeDrive = platform::drives::of(home);
+    try {
+        FrmSelect1->Dir1.setPath(home);
+        FrmSelect1->Drive1.setDrive(homeDrive);
+        FrmSelect12->Dir1.setPath(home);
+        FrmSelect12->Drive1.setDrive(homeDrive);
+        FrmSelectSld->Dir1.setPath(home);
+        FrmSelectSld->Drive1.setDrive(homeDrive);
+    } catch (const Failure&) {
+        // A home folder that cannot be read leaves the choosers empty; the user picks a drive.
+    }
+    FrmSelectSld->Text1.setText(kDefaultInterval);
+}

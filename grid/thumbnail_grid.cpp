@@ -1,0 +1,115 @@
+#include "grid/thumbnail_grid.h"
+
+#include "app/control_window.h"
+#include "app/module1.h"
+#include "app/windows.h"
+#include "grid/fit.h"
+#include "platform/desktop.h"
+#include "platform/failure.h"
+#include "platform/message_box.h"
+#include "single/picture_viewer.h"
+
+namespace {
+using platform::TwipsRect;
+constexpr int kClientWidth = 6945, kClientHeight = 5910;
+constexpr int kCellSize = 1455;  // 97 pixels, inside a 2-pixel border 93
+constexpr int kCellBorderPixels = 2;
+constexpr int kColumnLefts[] = {120, 1860, 3600, 5340};
+constexpr int kRowTops[] = {120, 2040, 3960};
+constexpr int kCaptionTops[] = {1590, 3510, 5430};
+constexpr int kCaptionHeight = 420;
+constexpr TwipsRect kPicture2{4920, 0, 375, 495};
+constexpr int kColumns = 4;
+constexpr int kPage = 12;
+const QString kCaption =
+    QStringLiteral(" Orlin-Tessary     クリック→開く   Enter→次画面   Backspace→前画面");
+const QString kLoadErrorTitle = QStringLiteral("Load Error");
+}  // namespace
+
+ThumbnailGrid::ThumbnailGrid()
+    : Window(CloseByFrame::Destroy),
+      Picture2(this, kPicture2, platform::PictureBox::Role::Scratch) {
+    setCaption(kCaption);
+    setFont(platform::gothicFont(9));
+    setClientSizeTwips(kClientWidth, kClientHeight);
+    setClientPositionTwips(45, 330);
+    setKeyPreview(true);
+    Picture2.setAutoSize(true);
+    for (int i = 0; i < kCells; ++i) {
+        const int left = kColumnLefts[i % kColumns];
+        Picture1[i] = std::make_unique<platform::PictureBox>(
+            this, TwipsRect{left, kRowTops[i / kColumns], kCellSize, kCellSize},
+            platform::PictureBox::Role::Display);
+        Picture1[i]->setBorder(kCellBorderPixels);
+        Picture1[i]->onClick = [this, i] { Picture1_Click(int16_t(i)); };
+        Label1[i] = std::make_unique<platform::Label>(
+            this, QString(), TwipsRect{left, kCaptionTops[i / kColumns], kCellSize, kCaptionHeight});
+        Label1[i]->setWordWrap(true);
+        Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    }
+}
+
+void ThumbnailGrid::LoopControl() {
+    repaint();
+    for (int i = 0; i < kCells; ++i) {
+        Picture1[i]->clearPicture();
+        Label1[i]->setCaption(QString());
+    }
+    int n;
+    if (Module1.FileCount12 < kPage) {
+        n = Module1.FileCount12;
+        Form1->CmdNext12.setEnabled(false);
+        Module1.Next12Saved = false;
+    } else if (const int d = Module1.FileCount12 - Module1.CurIndex12; d > kPage) {
+        n = kPage;
+        Form1->CmdNext12.setEnabled(true);
+        Module1.Next12Saved = true;
+    } else {
+        n = d;
+        Form1->CmdNext12.setEnabled(false);
+        Module1.Next12Saved = false;
+    }
+    for (int j = 0; j < n; ++j) {
+        const int k = Module1.CurIndex12 + j;
+        LoadAutoSizePicture(*Picture1[j], Picture2, Module1.DirPath12 + Module1.FileList12[k]);
+        Label1[j]->setCaption(Module1.FileList12[k]);
+        repaint();
+    }
+}
+
+void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,
+                                        platform::PictureBox& SrcObject, const QString& strPath) {
+    try {
+        SrcObject.loadPicture(strPath);
+        const float sw = float(SrcObject.scaleWidth());
+        const float sh = float(SrcObject.scaleHeight());
+        const QRect destination = FitInBox(sw, sh, DstObject.scaleWidth(), DstObject.scaleHeight());
+        DstObject.setStretchModeHalftone();
+        DstObject.stretchFrom(SrcObject, QRect(0, 0, int(sw), int(sh)), destination);
+    } catch (const platform::Failure& failure) {
+        platform::MessageBox::show(failure.description(), kLoadErrorTitle);
+    }
+    DstObject.refresh();
+    SrcObject.clearPicture();
+}
+
+void ThumbnailGrid::Picture1_Click(int16_t index) {
+    if (index > Module1.FileCount12 - Module1.CurIndex12 - 1) return;  // a blank cell
+    if (Form1->CmdNext12.isEnabled()) {
+        Module1.Next12Saved = true;
+        Form1->CmdNext12.setEnabled(false);
+    }
+    if (Form1->CmdPrev12.isEnabled()) {
+        Module1.Prev12Saved = -1;
+        Form1->CmdPrev12.setEnabled(false);
+    }
+    const int k = Module1.CurIndex12 + index;
+    FrmShow1->LoadControl1(Module1.DirPath12 + Module1.FileList12[k], Module1.FileList12[k], 12);
+}
+
+void ThumbnailGrid::Form_KeyPress(int keyAscii) {
+    if (keyAscii == platform::kEnterKey && Form1->CmdNext12.isEnabled()) Form1->CmdNext12_Click();
+    if (keyAscii == platform::kBackspaceKey && Form1->CmdPrev12.isEnabled()) Form1->CmdPrev12_Click();
+}
+
+void ThumbnailGrid::Form_Unload() { ResetNavigation(); }

@@ -1,0 +1,34 @@
+#pragma once
+#include <array>
+#include <memory>
+
+#include "platform/controls.h"
+#include "platform/picture_box.h"
+#include "platform/window.h"
+
+// The thumbnail grid: twelve cells, four by three, each with its file name beneath, showing the
+// page of FileList12 that starts at CurIndex12. A click on a thumbnail opens it in the viewer.
+class ThumbnailGrid : public platform::Window {
+public:
+    static constexpr int kCells = 12;
+
+    ThumbnailGrid();
+
+    std::array<std::unique_ptr<platform::PictureBox>, kCells> Picture1;
+    std::array<std::unique_ptr<platform::Label>, kCells> Label1;
+    platform::PictureBox Picture2;  // scratch box
+
+    // Draws the page that starts at CurIndex12 and sets the control window's ">>".
+    void LoopControl();
+    // Loads a picture into the scratch box and draws it into the box, fitted and centred;
+    // a picture that cannot be loaded is reported and leaves the box blank.
+    static void LoadAutoSizePicture(platform::PictureBox& DstObject, platform::PictureBox& SrcObject,
+                                    const QString& strPath);
+
+protected:
+    void Form_KeyPress(int keyAscii) override;
+    void Form_Unload() override;
+
+private:
+    void Picture1_Click(int16_t index);
+};

@@ -1,0 +1,88 @@
+#include "platform/controls.h"
+
+#include <QEvent>
+
+#include "platform/failure.h"
+
+namespace platform {
+
+void placeTwips(QWidget& control, const TwipsRect& rect) {
+    control.setGeometry(rect.toPixels());
+}
+
+CommandButton::CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect)
+    : QPushButton(window) {
+    placeTwips(*this, rect);
+    setAutoDefault(false);
+    setCaption(caption);
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (onClick) onClick();
+    });
+}
+
+void CommandButton::setCaption(const QString& caption) {
+    m_caption = caption;
+    constexpr int kMarginPixels = 4;
+    const QFontMetrics metrics(font());
+    const int room = width() - kMarginPixels;
+    if (metrics.horizontalAdvance(caption) <= room) {
+        setText(caption);
+        return;
+    }
+    QString wrapped;
+    QString line;
+    for (const QChar c : caption) {
+        if (!line.isEmpty() && metrics.horizontalAdvance(line + c) > room) {
+            wrapped += line + QLatin1Char('\n');
+            line.clear();
+        }
+        line += c;
+    }
+    setText(wrapped + line);
+}
+
+void CommandButton::changeEvent(QEvent* event) {
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange) setCaption(m_caption);
+}
+
+Label::Label(QWidget* window, const QString& caption, const TwipsRect& rect)
+    : QLabel(caption, window) {
+    placeTwips(*this, rect);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+CheckBox::CheckBox(QWidget* window, const TwipsRect& rect) : QCheckBox(window) {
+    placeTwips(*this, rect);
+    setTristate(true);
+}
+
+int CheckBox::value() const {
+    switch (checkState()) {
+        case Qt::Unchecked:
+            return 0;
+        case Qt::Checked:
+            return 1;
+        default:
+            return 2;
+    }
+}
+
+void CheckBox::setValue(int value) {
+    static const Qt::CheckState states[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
+    if (value < 0 || value > 2) throw Failure(QStringLiteral("Invalid property value"));
+    if (value == this->value()) return;
+    setCheckState(states[value]);
+    if (onClick) onClick();
+}
+
+void CheckBox::nextCheckState() { setValue(value() == 1 ? 0 : 1); }
+
+TextBox::TextBox(QWidget* window, const TwipsRect& rect) : QLineEdit(window) {
+    placeTwips(*this, rect);
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (onChange) onChange();
+    });
+}
+
+}  // namespace platform

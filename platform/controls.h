@@ -1,0 +1,60 @@
+#pragma once
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <functional>
+
+#include "platform/twips.h"
+
+namespace platform {
+
+// Places a control on its window at a design rectangle in twips.
+void placeTwips(QWidget& control, const TwipsRect& rect);
+
+// A push button with a caption; onClick runs when the user presses it.
+class CommandButton : public QPushButton {
+public:
+    CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect);
+    QString caption() const { return m_caption; }
+    // A caption wider than the button wraps onto a second line, as on the narrow control window.
+    void setCaption(const QString& caption);
+    std::function<void()> onClick;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    QString m_caption;
+};
+
+class Label : public QLabel {
+public:
+    Label(QWidget* window, const QString& caption, const TwipsRect& rect);
+    QString caption() const { return text(); }
+    void setCaption(const QString& caption) { setText(caption); }
+};
+
+// A check box valued 0 (unchecked), 1 (checked) or 2 (grey, which counts as not checked).
+// A new value, by the user or by program, runs onClick; setting the value it already holds
+// runs nothing. The user's click toggles between 0 and 1.
+class CheckBox : public QCheckBox {
+public:
+    CheckBox(QWidget* window, const TwipsRect& rect);
+    int value() const;
+    // Throws Failure for a value other than 0, 1 or 2.
+    void setValue(int value);
+    std::function<void()> onClick;
+
+protected:
+    void nextCheckState() override;
+};
+
+// A one-line text box; every change of its text, by the user or by program, runs onChange.
+class TextBox : public QLineEdit {
+public:
+    TextBox(QWidget* window, const TwipsRect& rect);
+    std::function<void()> onChange;
+};
+
+}  // namespace platform

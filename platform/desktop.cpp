@@ -1,0 +1,62 @@
+#include "platform/desktop.h"
+
+#include <QApplication>
+#include <QImageReader>
+#include <QScreen>
+#include <QStyleFactory>
+
+namespace platform {
+
+namespace {
+QString g_programFolder;
+std::function<void()> g_end;
+// Decoders refuse pictures beyond this; Qt's default of 128 MB refuses ordinary photographs.
+constexpr int kAllocationLimitMegabytes = 1024;
+}  // namespace
+
+WorkArea workArea() {
+    const QRect r = QGuiApplication::primaryScreen()->availableGeometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+QString programFolder() {
+    return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+}
+
+void setProgramFolder(const QString& folder) { g_programFolder = folder; }
+
+void endProgram() {
+    if (g_end) g_end();
+}
+
+void setProgramEnd(std::function<void()> end) { g_end = std::move(end); }
+
+static QFont fontOf(const QStringList& families, int points) {
+    QFont font;
+    font.setFamilies(families);
+    // Sized in pixels as at 96 dpi, so the layout's rectangles hold on any screen.
+    font.setPixelSize(points * 96 / 72);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+QFont gothicFont(int points) {
+    return fontOf({"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP",
+                   "VL Gothic", "TakaoGothic"},
+                  points);
+}
+
+QFont proportionalGothicFont(int points) {
+    return fontOf({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "Noto Sans CJK JP",
+                   "VL PGothic", "TakaoPGothic", "IPAGothic"},
+                  points);
+}
+
+void initialise() {
+    QApplication::setStyle(QStyleFactory::create("Fusion"));
+    QApplication::setFont(gothicFont(9));
+    QApplication::setQuitOnLastWindowClosed(false);
+    QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
+}
+
+}  // namespace platform

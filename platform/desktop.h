@@ -1,0 +1,34 @@
+#pragma once
+#include <QFont>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+namespace platform {
+
+// The desktop rectangle not covered by panels, in pixels.
+struct WorkArea {
+    int left, top;
+    int right, bottom;  // exclusive: left + width, top + height
+};
+WorkArea workArea();
+
+// The folder that holds the program file, without a closing separator unless it is "/".
+QString programFolder();
+// Tests run the windows against a folder of their own.
+void setProgramFolder(const QString& folder);
+
+// Ends the program at once, with exit status 0.
+void endProgram();
+// main() says how the program ends; until it does, ending is a no-op (tests).
+void setProgramEnd(std::function<void()> end);
+
+// "ＭＳ ゴシック" or "ＭＳ Ｐゴシック" at a point size, falling back to an installed Japanese
+// Gothic font where the Windows fonts are missing.
+QFont gothicFont(int points);
+QFont proportionalGothicFont(int points);
+
+// One-time program set-up: style, fonts, picture decoder limits.
+void initialise();
+
+}  // namespace platform

@@ -1,0 +1,169 @@
+#include "platform/lists.h"
+
+#include <QCollator>
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalBlocker>
+#include <QStyle>
+
+#include "platform/controls.h"
+#include "platform/drives.h"
+
+namespace platform {
+
+void sortNaturally(QStringList& names) {
+    QCollator collator;
+    collator.setNumericMode(true);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::sort(names.begin(), names.end(),
+              [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+}
+
+// ---- DriveList ----
+
+DriveList::DriveList(QWidget* window, const TwipsRect& rect) : QComboBox(window) {
+    placeTwips(*this, rect);
+    m_drive = drives::of(drives::homeFolder());
+    refill();
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        setDrive(itemData(index).toString());
+    });
+}
+
+void DriveList::refill() {
+    const QSignalBlocker blocker(this);
+    clear();
+    for (const QString& drive : drives::all()) addItem(drives::displayName(drive), drive);
+    if (findData(m_drive) < 0) addItem(drives::displayName(m_drive), m_drive);
+    setCurrentIndex(findData(m_drive));
+}
+
+void DriveList::showPopup() {
+    refill();  // volumes come and go while the program runs
+    QComboBox::showPopup();
+}
+
+void DriveList::setDrive(const QString& drive) {
+    if (drive == m_drive) return;
+    m_drive = drive;
+    refill();
+    if (onChange) onChange();
+}
+
+// ---- FolderList ----
+
+static void requireReadableFolder(const QString& path) {
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.exists()) throw Failure(QStringLiteral("Path not found: %1").arg(path));
+    if (!info.isDir()) throw Failure(QStringLiteral("Not a folder: %1").arg(path));
+    if (!info.isReadable() || !QDir(path).isReadable()) {
+        throw Failure(QStringLiteral("Permission denied: %1").arg(path));
+    }
+}
+
+FolderList::FolderList(QWidget* window, const TwipsRect& rect) : QListWidget(window) {
+    placeTwips(*this, rect);
+    connect(this, &QListWidget::itemActivated, this, &FolderList::openItem);
+}
+
+void FolderList::setPath(const QString& path) {
+    const QString folder = cleanFolderPath(path);
+    requireReadableFolder(folder);
+    drives::setCurrentFolder(folder);
+    if (folder == m_path) return;
+    m_path = folder;
+    refill();
+    if (onChange) onChange();
+}
+
+void FolderList::moveToDrive(const QString& drive) {
+    requireReadableFolder(drive);
+    QString folder = drives::currentFolder(drive);
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable()) folder = drive;
+    setPath(folder);
+}
+
+void FolderList::openItem(QListWidgetItem* item) {
+    const QString folder = item->data(Qt::UserRole).toString();
+    try {
+        setPath(folder);
+    } catch (const Failure& failure) {
+        if (onOpenFailed) onOpenFailed(failure);
+    }
+}
+
+void FolderList::refill() {
+    clear();
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    // The chain of folders from the drive's root down to the current one.
+    const QString drive = drives::of(m_path);
+    QStringList chain{m_path};
+    for (QString p = m_path; p != drive && p != QLatin1String("/");) {
+        p = QFileInfo(p).absolutePath();
+        chain.prepend(p);
+    }
+    int depth = 0;
+    for (const QString& folder : chain) {
+        const QString name = (folder == chain.first()) ? folder : QFileInfo(folder).fileName();
+        auto* item = new QListWidgetItem(open,
+                                         QString(depth * 2, QLatin1Char(' ')) + name, this);
+        item->setData(Qt::UserRole, folder);
+        ++depth;
+    }
+    setCurrentRow(count() - 1);
+    QStringList subfolders =
+        QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    sortNaturally(subfolders);
+    for (const QString& name : subfolders) {
+        auto* item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + name, this);
+        item->setData(Qt::UserRole, QDir(m_path).filePath(name));
+    }
+}
+
+// ---- FileList ----
+
+FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& pattern)
+    : QListWidget(window), m_patterns(pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    placeTwips(*this, rect);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row == m_selected || row < 0) return;
+        m_selected = row;
+        if (onClick) onClick();
+    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this] {
+        if (onDoubleClick) onDoubleClick();
+    });
+}
+
+void FileList::setPath(const QString& folder) {
+    const QString path = cleanFolderPath(folder);
+    requireReadableFolder(path);
+    QDir dir(path);
+    dir.setNameFilters(m_patterns);
+    dir.setFilter(QDir::Files | QDir::Readable);  // hidden files stay out
+    QStringList names = dir.entryList();
+    sortNaturally(names);
+    if (names.size() > kMaxEntries) names = names.mid(0, kMaxEntries);
+    const QSignalBlocker blocker(this);
+    m_path = path;
+    m_selected = -1;
+    clear();
+    addItems(names);
+    setCurrentRow(-1);
+}
+
+QString FileList::entry(int i) const {
+    const QListWidgetItem* it = (i >= 0 && i < count()) ? item(i) : nullptr;
+    return it != nullptr ? it->text() : QString();
+}
+
+void FileList::setSelectedIndex(int i) {
+    if (i < -1 || i >= count()) throw Failure(QStringLiteral("Invalid property value"));
+    if (i == m_selected) return;
+    setCurrentRow(i);  // runs onClick through currentRowChanged
+    if (i == -1) m_selected = -1;
+}
+
+}  // namespace platform

@@ -1,0 +1,81 @@
+#pragma once
+#include <QComboBox>
+#include <QListWidget>
+#include <functional>
+
+#include "platform/failure.h"
+#include "platform/twips.h"
+
+namespace platform {
+
+// The drives of the machine; shows one. A new drive, chosen by the user or set by program,
+// runs onChange.
+class DriveList : public QComboBox {
+public:
+    DriveList(QWidget* window, const TwipsRect& rect);
+    QString drive() const { return m_drive; }
+    void setDrive(const QString& drive);
+    std::function<void()> onChange;
+
+protected:
+    void showPopup() override;
+
+private:
+    void refill();
+    QString m_drive;
+};
+
+// The folders of the current drive, with the current folder open: its parents above it and its
+// subfolders below. A double-click opens a folder. A new path runs onChange; opening the folder
+// already shown changes nothing.
+class FolderList : public QListWidget {
+public:
+    FolderList(QWidget* window, const TwipsRect& rect);
+    QString path() const { return m_path; }
+    // Throws Failure when the path is not a folder that can be read.
+    void setPath(const QString& path);
+    // Moves to the drive's current folder (its root when that folder is gone); throws Failure
+    // when the drive cannot be read.
+    void moveToDrive(const QString& drive);
+    std::function<void()> onChange;
+    // A folder the user opened that cannot be read.
+    std::function<void(const Failure&)> onOpenFailed;
+
+private:
+    void refill();
+    void openItem(QListWidgetItem* item);
+    QString m_path;
+};
+
+// The files of a folder whose names match a pattern ("*.bmp;*.gif"), without regard to case,
+// sorted as a person expects, hidden files left out, at most 32767 of them.
+class FileList : public QListWidget {
+public:
+    FileList(QWidget* window, const TwipsRect& rect, const QString& pattern);
+    QString path() const { return m_path; }
+    // Re-reads the folder and clears the selection, without a click. Throws Failure when the
+    // folder cannot be read.
+    void setPath(const QString& folder);
+    int entryCount() const { return count(); }
+    // Entry i, counting from 0; "" past the end.
+    QString entry(int i) const;
+    // -1 when nothing is selected.
+    int selectedIndex() const { return m_selected; }
+    // Selecting a new entry runs onClick; throws Failure past the end.
+    void setSelectedIndex(int i);
+    QString selectedName() const { return entry(m_selected); }
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+
+    static constexpr int kMaxEntries = 32767;
+
+private:
+    QStringList m_patterns;
+    QString m_path;
+    int m_selected = -1;
+};
+
+// Names sorted as a person expects: case folded, numbers by value ("img2" before "img10").
+void sortNaturally(QStringList& names);
+
+}  // namespace platform

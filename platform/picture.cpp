@@ -1,0 +1,138 @@
+#include "platform/picture.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMutex>
+
+#include "platform/failure.h"
+
+namespace platform {
+
+struct Picture::Data {
+    QString path;
+    QByteArray format;
+    int imageIndex = 0;     // the largest image of an icon
+    bool transposed = false;  // EXIF turns the picture a quarter
+    QSize size;
+    mutable QMutex mutex;
+    mutable QImage natural;
+};
+
+static Failure loadFailure(const QString& path, const QString& reason) {
+    return Failure(QStringLiteral("Cannot load %1: %2").arg(QFileInfo(path).fileName(), reason));
+}
+
+static void openReader(QImageReader& reader, const QString& path, const QByteArray& format,
+                       int imageIndex) {
+    reader.setFileName(path);
+    reader.setFormat(format);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (imageIndex > 0) reader.jumpToImage(imageIndex);
+}
+
+namespace {
+// The picture opened last, so that opening the same unchanged file again shares its decode.
+std::weak_ptr<Picture::Data> g_lastOpened;
+QDateTime g_lastModified;
+}  // namespace
+
+Picture Picture::open(const QString& path) {
+    const QFileInfo info(path);
+    if (auto last = g_lastOpened.lock();
+        last && last->path == path && info.exists() && info.lastModified() == g_lastModified) {
+        Picture again;
+        again.d = last;
+        return again;
+    }
+    if (!info.exists()) throw loadFailure(path, QStringLiteral("File not found"));
+    if (!info.isFile() || !info.isReadable()) {
+        throw loadFailure(path, QStringLiteral("Permission denied"));
+    }
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    if (!reader.canRead()) throw loadFailure(path, QStringLiteral("Not a picture file"));
+
+    auto data = std::make_shared<Data>();
+    data->path = path;
+    data->format = reader.format();
+    QSize size = reader.size();
+    if (data->format == "ico" || data->format == "cur") {
+        // An icon holds several images; show the largest.
+        const int images = reader.imageCount();
+        for (int i = 1; i < images && reader.jumpToImage(i); ++i) {
+            const QSize s = reader.size();
+            if (s.width() * s.height() > size.width() * size.height()) {
+                size = s;
+                data->imageIndex = i;
+            }
+        }
+    }
+    if (!size.isValid() || size.isEmpty()) {
+        throw loadFailure(path, reader.errorString().isEmpty() ? QStringLiteral("Bad picture header")
+                                                               : reader.errorString());
+    }
+    data->transposed = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    if (data->transposed) size.transpose();
+    // Decompression bombs: refuse what the decoder would refuse at natural size.
+    const qint64 bytes = qint64(size.width()) * size.height() * 4;
+    if (bytes > qint64(QImageReader::allocationLimit()) * 1024 * 1024) {
+        throw loadFailure(path, QStringLiteral("Picture is too large (%1 × %2)")
+                                    .arg(size.width())
+                                    .arg(size.height()));
+    }
+    data->size = size;
+    g_lastOpened = data;
+    g_lastModified = info.lastModified();
+    Picture picture;
+    picture.d = data;
+    return picture;
+}
+
+QSize Picture::size() const { return d ? d->size : QSize(); }
+QString Picture::path() const { return d ? d->path : QString(); }
+
+static QImage decode(const Picture::Data& data, QSize scaledTo) {
+    QImageReader reader;
+    openReader(reader, data.path, data.format, data.imageIndex);
+    reader.setQuality(100);  // the JPEG decoder's reduced scale ends in a smooth stretch
+    if (scaledTo.isValid()) {
+        // The decoder scales before it turns the picture.
+        reader.setScaledSize(data.transposed ? scaledTo.transposed() : scaledTo);
+    }
+    QImage image = reader.read();
+    if (image.isNull()) {
+        throw loadFailure(data.path, reader.errorString());
+    }
+    return image;
+}
+
+QImage Picture::natural() const {
+    if (!d) return {};
+    QMutexLocker lock(&d->mutex);
+    if (d->natural.isNull()) d->natural = decode(*d, QSize());
+    return d->natural;
+}
+
+QImage halftoneStretch(const QImage& source, QSize size) {
+    if (source.size() == size) return source;
+    return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QImage Picture::stretchedTo(QSize size) const {
+    if (!d || size.isEmpty()) return {};
+    {
+        QMutexLocker lock(&d->mutex);
+        if (!d->natural.isNull()) return halftoneStretch(d->natural, size);
+    }
+    const bool reduces = size.width() < d->size.width() && size.height() < d->size.height();
+    if (d->format == "jpeg" && reduces) {
+        // The JPEG decoder reduces by 1/2, 1/4 or 1/8 while it decodes, then area-averages.
+        return halftoneStretch(decode(*d, size), size);
+    }
+    return halftoneStretch(natural(), size);
+}
+
+}  // namespace platform

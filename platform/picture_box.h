@@ -1,0 +1,79 @@
+#pragma once
+#include <QFrame>
+#include <QImage>
+#include <functional>
+
+#include "platform/picture.h"
+#include "platform/twips.h"
+
+namespace platform {
+
+// A picture box: it holds a loaded picture and a persistent image that everything drawn on it
+// goes to, and repaints from that image. Its inner size is in pixels. With auto-size it takes
+// the natural size of a picture loaded into it; emptying the picture keeps its size.
+class PictureBox : public QFrame {
+public:
+    // A display box decodes what it is given at once and shows it; a scratch box, never shown,
+    // only holds a picture as the source of a stretch, decoded at the size it is drawn at.
+    enum class Role { Display, Scratch };
+
+    PictureBox(QWidget* window, const TwipsRect& rect, Role role);
+
+    void setAutoSize(bool on) { m_autoSize = on; }
+    void setBorder(int pixels);
+
+    // Throws Failure when the file cannot be opened or decoded; the box then holds nothing.
+    void loadPicture(const QString& path);
+    // Empties the picture: the persistent image becomes plain background.
+    void clearPicture();
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+    int scaleWidth() const { return contentsRect().width(); }
+    int scaleHeight() const { return contentsRect().height(); }
+
+    void setStretchModeHalftone() { m_halftone = true; }
+    // Draws the source box's picture region (the whole picture) stretched into a rectangle of
+    // this box's persistent image. Throws Failure when the picture cannot be decoded.
+    void stretchFrom(const PictureBox& source, QRect sourceRect, QRect destination);
+
+    // Repaints the box now, without running other events.
+    void refresh() { repaint(); }
+
+    void setLeft(int x) { move(x, y()); }
+    void setTop(int y) { move(x(), y); }
+    void setWidth(int w) { resize(w, height()); }
+    void setHeight(int h) { resize(width(), h); }
+
+    // What the box shows and where, to put back after a failed load.
+    struct Snapshot {
+        QRect geometry;
+        bool visible;
+        Picture picture;
+        QImage image;
+    };
+    Snapshot snapshot() const { return {geometry(), !isHidden(), m_picture, m_image}; }
+    void restore(const Snapshot& shown);
+
+    // The persistent image, as the box shows it inside its border.
+    QImage image() const;
+
+    std::function<void()> onClick;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QImage blank() const;
+
+    Role m_role;
+    bool m_autoSize = false;
+    bool m_halftone = false;
+    bool m_pressed = false;
+    Picture m_picture;
+    QImage m_image;  // persistent image, the box's inner size
+};
+
+}  // namespace platform

@@ -1,0 +1,38 @@
+#pragma once
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+namespace platform {
+
+// A window timer: an interval in milliseconds and a running flag. Interval 0 never ticks.
+// Stopping and running again starts a fresh full interval; running a running timer changes
+// nothing. A tick that falls while a message box is open is held and delivered once the box
+// has closed, after the handler that opened it has returned.
+class Timer : public QObject {
+public:
+    Timer();
+    ~Timer() override;
+
+    int interval() const { return m_interval; }
+    void setInterval(int milliseconds);
+    bool running() const { return m_running; }
+    void setRunning(bool running);
+
+    std::function<void()> onTick;
+
+    // The tick as the timer delivers it; tests fire it directly instead of waiting.
+    void fireTick();
+
+private:
+    void schedule();
+    void deliverHeldTick();
+
+    QTimer m_timer;
+    int m_interval = 0;
+    bool m_running = false;
+    bool m_tickHeld = false;
+    std::shared_ptr<Timer*> m_self;
+};
+
+}  // namespace platform

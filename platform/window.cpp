@@ -1,0 +1,82 @@
+#include "platform/window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include "platform/twips.h"
+
+namespace platform {
+
+Window::Window(CloseByFrame policy) : QWidget(nullptr), m_policy(policy) {
+    qApp->installEventFilter(this);
+}
+
+void Window::setCaption(const QString& caption) { setWindowTitle(caption); }
+
+void Window::showWindow() {
+    show();
+    raise();
+    activateWindow();
+}
+
+void Window::setClientSizeTwips(int width, int height) {
+    setFixedSize(pixels(width), pixels(height));
+}
+
+void Window::setClientPositionTwips(int left, int top) { move(pixels(left), pixels(top)); }
+
+void Window::unload() {
+    m_destroyed = true;
+    qApp->removeEventFilter(this);
+    hide();
+    deleteLater();
+}
+
+static int keyAsciiOf(const QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return kEnterKey;
+        case Qt::Key_Backspace:
+            return kBackspaceKey;
+        default:
+            return event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+    }
+}
+
+bool Window::deliverKey(QKeyEvent* event) {
+    const int keyAscii = keyAsciiOf(event);
+    if (keyAscii != 0) Form_KeyPress(keyAscii);
+    return keyAscii != 0;
+}
+
+bool Window::eventFilter(QObject* watched, QEvent* event) {
+    if (m_keyPreview && event->type() == QEvent::KeyPress && watched != this) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && isAncestorOf(widget)) {
+            deliverKey(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+    }
+    return false;
+}
+
+void Window::keyPressEvent(QKeyEvent* event) {
+    if (!deliverKey(event)) QWidget::keyPressEvent(event);
+}
+
+void Window::mousePressEvent(QMouseEvent* /*event*/) { Form_MouseDown(); }
+
+void Window::closeEvent(QCloseEvent* event) {
+    if (m_destroyed) return;
+    if (m_policy == CloseByFrame::Hide) {
+        event->ignore();
+        hide();
+        return;
+    }
+    Form_Unload();
+    unload();
+}
+
+}  // namespace platform

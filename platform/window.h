@@ -1,0 +1,88 @@
+#pragma once
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+namespace platform {
+
+// Character codes of the keys that step pictures and pages.
+constexpr int kEnterKey = 13;
+constexpr int kBackspaceKey = 8;
+
+// A top-level window of the program. It starts hidden; the program shows and hides it.
+class Window : public QWidget {
+public:
+    // What closing through the frame (title-bar button, system menu) does.
+    enum class CloseByFrame { Destroy, Hide };
+
+    explicit Window(CloseByFrame policy);
+
+    QString caption() const { return windowTitle(); }
+    void setCaption(const QString& caption);
+
+    // Shows the window modeless; a visible window keeps its place and comes forward.
+    void showWindow();
+    void hideWindow() { hide(); }
+    bool isShown() const { return isVisible(); }
+
+    // Sets the client area from a design size in twips; the window cannot be resized.
+    void setClientSizeTwips(int width, int height);
+    void setClientPositionTwips(int left, int top);
+
+    // Key presses of the window's controls reach Form_KeyPress first.
+    void setKeyPreview(bool on) { m_keyPreview = on; }
+
+    // Closed through its frame with the Destroy policy: the window is gone for the program,
+    // and its next use makes a fresh one.
+    bool isDestroyed() const { return m_destroyed; }
+    // Destroys the window now, without its unload handler (the end of the program).
+    void unload();
+
+    // Closes the window as the user does through its frame.
+    void closeByFrame() { close(); }
+
+protected:
+    // The character code of a key: 13 Enter, 8 Backspace, otherwise the character.
+    virtual void Form_KeyPress(int /*keyAscii*/) {}
+    // Any mouse button pressed on the window itself, outside its controls.
+    virtual void Form_MouseDown() {}
+    // The window is being closed through its frame.
+    virtual void Form_Unload() {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool deliverKey(QKeyEvent* event);
+
+    CloseByFrame m_policy;
+    bool m_keyPreview = false;
+    bool m_destroyed = false;
+};
+
+// The program-wide reference to a window: any use creates the window, hidden, when it does
+// not exist, and a destroyed window is replaced by a fresh one on its next use.
+template <class T>
+class WindowRef {
+public:
+    T* get() {
+        if (!exists()) m_window = new T();
+        return m_window;
+    }
+    T* operator->() { return get(); }
+    T& operator*() { return *get(); }
+    bool exists() const { return m_window != nullptr && !m_window->isDestroyed(); }
+    // Destroys the window without its unload handler.
+    void unload() {
+        if (m_window != nullptr) m_window->unload();
+        m_window = nullptr;
+    }
+
+private:
+    QPointer<T> m_window;
+};
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the viewer and its tests need, only those that are missing.
+# Usage: scripts/install-deps.sh [run|test]
+set -euo pipefail
+
+packages=(g++ cmake ninja-build qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev
+          fonts-ipafont-gothic)
+if [ "${1:-run}" = test ]; then
+    packages+=(libqt6test6 xvfb xauth xdotool x11-utils openbox imagemagick python3)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null || { echo "Needs root or sudo to install: ${missing[*]}" >&2; exit 1; }
+    sudo=sudo
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,146 @@
+#include "single/picture_viewer.h"
+
+#include <cmath>
+
+#include "app/control_window.h"
+#include "app/module1.h"
+#include "app/number_text.h"
+#include "app/windows.h"
+#include "platform/failure.h"
+#include "platform/message_box.h"
+#include "single/file_chooser.h"
+#include "slideshow/setup_window.h"
+
+namespace {
+using platform::TwipsRect;
+constexpr TwipsRect kDesign{3390, 2805, 5040, 3690};
+constexpr TwipsRect kPicture1{0, 120, 1320, 915};
+constexpr TwipsRect kPicture2{1800, 1200, 1215, 495};
+const QString kCaptionSingle = QStringLiteral(
+    " Orlin-Tessary     クリック→閉じる   Enter→次画像   Backspace→前画像   ");
+const QString kCaptionThumbnail = QStringLiteral(" Orlin-Tessary     クリック→閉じる   ");
+// The file chooser's entry that gets selected when the viewer is closed through its frame.
+constexpr int kEntryAfterUnload = 3;
+
+int16_t WorkWidth() { return int16_t(Module1.WorkRight - Module1.WorkLeft); }
+int16_t WorkHeight() { return int16_t(Module1.WorkBottom - Module1.WorkTop); }
+// Halves an integer, dropping the remainder towards zero.
+int32_t Half(int32_t value) { return value / 2; }
+}  // namespace
+
+PictureViewer::PictureViewer()
+    : Window(CloseByFrame::Destroy),
+      Picture1(this, kPicture1, platform::PictureBox::Role::Display),
+      Picture2(this, kPicture2, platform::PictureBox::Role::Scratch) {
+    setGeometry(kDesign.toPixels());
+    setKeyPreview(true);
+    Picture1.setAutoSize(true);
+    Picture2.setAutoSize(true);
+    Picture1.onClick = [this] { Picture1_Click(); };
+}
+
+void PictureViewer::LoadControl1(const QString& DirPath, const QString& FileName, int16_t Caption) {
+    const QString captionBefore = caption();
+    const platform::PictureBox::Snapshot shownBefore = Picture1.snapshot();
+    if (Caption == 1) setCaption(kCaptionSingle + FileName);
+    if (Caption == 12) setCaption(kCaptionThumbnail + FileName);
+    try {
+        Picture2.loadPicture(DirPath);
+        const int sw = Picture2.scaleWidth(), sh = Picture2.scaleHeight();
+        if (FrmSelectSld->Check3.value() == 1) {
+            Picture1.setWidth(WorkWidth());
+            Picture1.setHeight(WorkHeight());
+            Picture1.setLeft(0);
+            Picture1.setTop(0);
+            LoadStrShow1(DirPath);
+        } else {
+            ShowOverWorkArea();
+            Picture1.loadPicture(DirPath);
+            Picture1.setLeft(Half(WorkWidth()) - Half(*ToInt32HalfEven(sw)));
+            Picture1.setTop(Half(WorkHeight()) - Half(*ToInt32HalfEven(sh)));
+            Picture1.setVisible(true);
+        }
+    } catch (const platform::Failure& failure) {
+        // The viewer keeps what it showed before, and the caller goes on.
+        setCaption(captionBefore);
+        Picture1.restore(shownBefore);
+        platform::MessageBox::show(failure.description(), QStringLiteral("Load Error"));
+    }
+}
+
+void PictureViewer::LoadStrShow1(const QString& /*strPath*/) {
+    Picture1.clearPicture();
+    const float sw = float(Picture2.scaleWidth());
+    const float sh = float(Picture2.scaleHeight());
+    const float rp = sw / sh;
+    const float rs = float(double(WorkWidth()) / double(WorkHeight()));
+    float dw, dh;
+    int32_t dx, dy;
+    if (rs < rp) {
+        dw = WorkWidth();
+        dh = float(std::floor(static_cast<long double>(sh) / sw * WorkWidth()));
+        dx = 0;
+        dy = Half(*ToInt32HalfEven(WorkHeight() - dh));
+    } else {
+        dh = WorkHeight();
+        dw = float(std::floor(static_cast<long double>(sw) / sh * WorkHeight()));
+        dy = 0;
+        dx = Half(*ToInt32HalfEven(WorkWidth() - dw));
+    }
+    Picture1.setStretchModeHalftone();
+    Picture1.stretchFrom(Picture2, QRect(0, 0, int(sw), int(sh)),
+                         QRect(dx, dy, *ToInt32HalfEven(dw), *ToInt32HalfEven(dh)));
+    Picture2.clearPicture();
+    ShowOverWorkArea();
+    Picture1.setVisible(true);
+}
+
+void PictureViewer::ShowOverWorkArea() {
+    if (!isShown()) {
+        setGeometry(Module1.WorkLeft, Module1.WorkTop, WorkWidth(),
+                    Module1.WorkBottom - Module1.WorkTop);
+    }
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void PictureViewer::Form_KeyPress(int keyAscii) {
+    if (keyAscii == platform::kEnterKey) {
+        if (Form1->CmdNext1.isEnabled()) {
+            Form1->CmdNext1_Click();
+        } else if (Form1->CmdNextSld.isEnabled()) {
+            Form1->CmdNextSld_Click();
+        }
+    } else if (keyAscii == platform::kBackspaceKey) {
+        if (Form1->CmdPrev1.isEnabled()) {
+            Form1->CmdPrev1_Click();
+        } else if (Form1->CmdPrevSld.isEnabled()) {
+            Form1->CmdPrevSld_Click();
+        }
+    }
+}
+
+void PictureViewer::Form_MouseDown() { CloseSequence(); }
+
+void PictureViewer::Picture1_Click() { CloseSequence(); }
+
+void PictureViewer::CloseSequence() {
+    if (Module1.Next12Saved) Form1->CmdNext12.setEnabled(true);
+    if (Module1.Prev12Saved == -1) Form1->CmdPrev12.setEnabled(true);
+    Form1->CmdNext1.setEnabled(false);
+    Form1->CmdPrev1.setEnabled(false);
+    Form1->CmdNextSld.setEnabled(false);
+    Form1->CmdPrevSld.setEnabled(false);
+    Form1->CmdBrkSld.setEnabled(false);
+    FrmSelectSld->Timer1.setRunning(false);
+    hideWindow();
+}
+
+void PictureViewer::Form_Unload() {
+    ResetNavigation();
+    Form1->CmdBrkSld.setEnabled(false);
+    if (FrmSelect1->File1.entryCount() > kEntryAfterUnload) {
+        FrmSelect1->File1.setSelectedIndex(kEntryAfterUnload);
+    }
+}

@@ -1,0 +1,29 @@
+#pragma once
+#include "platform/picture_box.h"
+#include "platform/window.h"
+
+// The picture viewer: one picture over the desktop work area, fitted to it or at its natural
+// size centred on it. A click closes it; Enter and Backspace step the picture.
+class PictureViewer : public platform::Window {
+public:
+    PictureViewer();
+
+    platform::PictureBox Picture1;  // what the user sees
+    platform::PictureBox Picture2;  // scratch box: the loaded picture, source of the fit
+
+    // Shows a picture: DirPath is the picture's full path, FileName the name for the caption,
+    // Caption the caption mode (1 with the stepping hints, 12 for a thumbnail).
+    void LoadControl1(const QString& DirPath, const QString& FileName, int16_t Caption);
+    // Draws what Picture2 holds fitted to the work area.
+    void LoadStrShow1(const QString& strPath);
+
+protected:
+    void Form_KeyPress(int keyAscii) override;
+    void Form_MouseDown() override;
+    void Form_Unload() override;
+
+private:
+    void Picture1_Click();
+    void CloseSequence();
+    void ShowOverWorkArea();
+};
