@@ -9,6 +9,8 @@
 namespace platform {
 
 Window::Window(CloseByFrame policy) : QWidget(nullptr), m_policy(policy) {
+    static int windowsMade = 0;
+    m_creationNumber = ++windowsMade;
     qApp->installEventFilter(this);
 }
 
@@ -16,8 +18,13 @@ void Window::setCaption(const QString& caption) { setWindowTitle(caption); }
 
 void Window::showWindow() {
     show();
-    raise();
-    activateWindow();
+    bringForward(*this);
+}
+
+void bringForward(QWidget& window) {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    window.raise();
+    window.activateWindow();
 }
 
 void Window::setClientSizeTwips(int width, int height) {

@@ -39,6 +39,9 @@ public:
     // Destroys the window now, without its unload handler (the end of the program).
     void unload();
 
+    // Windows are numbered in the order they were made.
+    int creationNumber() const { return m_creationNumber; }
+
     // Closes the window as the user does through its frame.
     void closeByFrame() { close(); }
 
@@ -61,7 +64,11 @@ private:
     CloseByFrame m_policy;
     bool m_keyPreview = false;
     bool m_destroyed = false;
+    int m_creationNumber;
 };
+
+// Brings a shown window to the front, where the platform can.
+void bringForward(QWidget& window);
 
 // The program-wide reference to a window: any use creates the window, hidden, when it does
 // not exist, and a destroyed window is replaced by a fresh one on its next use.

@@ -101,8 +101,7 @@ void PictureViewer::ShowOverWorkArea() {
                     Module1.WorkBottom - Module1.WorkTop);
     }
     showMaximized();
-    raise();
-    activateWindow();
+    platform::bringForward(*this);
 }
 
 void PictureViewer::Form_KeyPress(int keyAscii) {
