@@ -1,6 +1,5 @@
 #include "platform/lists.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -11,12 +10,36 @@
 
 namespace platform {
 
+// Compares runs of digits by value and everything else without regard to case.
+static int compareNaturally(const QString& a, const QString& b) {
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit()) ++ei;
+            while (ej < b.size() && b[ej].isDigit()) ++ej;
+            QStringView da = QStringView(a).mid(i, ei - i), db = QStringView(b).mid(j, ej - j);
+            while (da.size() > 1 && da.front() == u'0') da = da.mid(1);
+            while (db.size() > 1 && db.front() == u'0') db = db.mid(1);
+            if (da.size() != db.size()) return da.size() < db.size() ? -1 : 1;
+            if (const int c = da.compare(db); c != 0) return c;
+            i = ei;
+            j = ej;
+        } else {
+            const int c = QStringView(a).mid(i, 1).compare(QStringView(b).mid(j, 1),
+                                                           Qt::CaseInsensitive);
+            if (c != 0) return c;
+            ++i;
+            ++j;
+        }
+    }
+    if (i < a.size() || j < b.size()) return i < a.size() ? 1 : -1;
+    return QString::compare(a, b);  // names that differ only in case or leading zeros
+}
+
 void sortNaturally(QStringList& names) {
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
     std::sort(names.begin(), names.end(),
-              [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+              [](const QString& a, const QString& b) { return compareNaturally(a, b) < 0; });
 }
 
 // ---- DriveList ----
