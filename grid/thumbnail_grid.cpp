@@ -7,10 +7,13 @@
 #include "platform/desktop.h"
 #include "platform/failure.h"
 #include "platform/message_box.h"
+#include "platform/prefetch.h"
 #include "single/picture_viewer.h"
 
 namespace {
 using platform::TwipsRect;
+// Right of the control window, which stays above everything.
+constexpr int kLeft = 1200, kTop = 330;
 constexpr int kClientWidth = 6945, kClientHeight = 5910;
 constexpr int kCellSize = 1455;  // 97 pixels, inside a 2-pixel border 93
 constexpr int kCellBorderPixels = 2;
@@ -32,7 +35,7 @@ ThumbnailGrid::ThumbnailGrid()
     setCaption(kCaption);
     setFont(platform::gothicFont(9));
     setClientSizeTwips(kClientWidth, kClientHeight);
-    setClientPositionTwips(45, 330);
+    setClientPositionTwips(kLeft, kTop);
     setKeyPreview(true);
     Picture2.setAutoSize(true);
     for (int i = 0; i < kCells; ++i) {
@@ -69,12 +72,22 @@ void ThumbnailGrid::LoopControl() {
         Form1->CmdNext12.setEnabled(false);
         Module1.Next12Saved = false;
     }
+    DecodePageAhead(n);
     for (int j = 0; j < n; ++j) {
         const int k = Module1.CurIndex12 + j;
         LoadAutoSizePicture(*Picture1[j], Picture2, Module1.DirPath12 + Module1.FileList12[k]);
         Label1[j]->setCaption(Module1.FileList12[k]);
         repaint();
     }
+}
+
+void ThumbnailGrid::DecodePageAhead(int n) {
+    QStringList paths;
+    for (int j = 0; j < n; ++j) paths << Module1.DirPath12 + Module1.FileList12[Module1.CurIndex12 + j];
+    const int cellWidth = Picture1[0]->scaleWidth(), cellHeight = Picture1[0]->scaleHeight();
+    platform::prefetch::start(paths, [cellWidth, cellHeight](QSize natural) {
+        return FitInBox(float(natural.width()), float(natural.height()), cellWidth, cellHeight).size();
+    });
 }
 
 void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,

@@ -31,4 +31,6 @@ protected:
 
 private:
     void Picture1_Click(int16_t index);
+    // Decodes the page's pictures on worker threads while the cells are drawn in order.
+    void DecodePageAhead(int n);
 };

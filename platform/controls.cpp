@@ -50,6 +50,9 @@ Label::Label(QWidget* window, const QString& caption, const TwipsRect& rect)
     : QLabel(caption, window) {
     placeTwips(*this, rect);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Where the Windows fonts are missing the fallback runs wider; a caption is never cut off.
+    const int textWidth = fontMetrics().horizontalAdvance(caption);
+    if (textWidth > width()) resize(textWidth, height());
 }
 
 CheckBox::CheckBox(QWidget* window, const TwipsRect& rect) : QCheckBox(window) {

@@ -6,6 +6,7 @@
 #include <QMutex>
 
 #include "platform/failure.h"
+#include "platform/prefetch.h"
 
 namespace platform {
 
@@ -36,15 +37,19 @@ namespace {
 // The picture opened last, so that opening the same unchanged file again shares its decode.
 std::weak_ptr<Picture::Data> g_lastOpened;
 QDateTime g_lastModified;
+QMutex g_lastOpenedMutex;  // pictures are also opened by the decoders working ahead
 }  // namespace
 
 Picture Picture::open(const QString& path) {
     const QFileInfo info(path);
-    if (auto last = g_lastOpened.lock();
-        last && last->path == path && info.exists() && info.lastModified() == g_lastModified) {
-        Picture again;
-        again.d = last;
-        return again;
+    {
+        QMutexLocker lock(&g_lastOpenedMutex);
+        if (auto last = g_lastOpened.lock();
+            last && last->path == path && info.exists() && info.lastModified() == g_lastModified) {
+            Picture again;
+            again.d = last;
+            return again;
+        }
     }
     if (!info.exists()) throw loadFailure(path, QStringLiteral("File not found"));
     if (!info.isFile() || !info.isReadable()) {
@@ -84,8 +89,11 @@ Picture Picture::open(const QString& path) {
                                     .arg(size.height()));
     }
     data->size = size;
-    g_lastOpened = data;
-    g_lastModified = info.lastModified();
+    {
+        QMutexLocker lock(&g_lastOpenedMutex);
+        g_lastOpened = data;
+        g_lastModified = info.lastModified();
+    }
     Picture picture;
     picture.d = data;
     return picture;
@@ -123,6 +131,7 @@ QImage halftoneStretch(const QImage& source, QSize size) {
 
 QImage Picture::stretchedTo(QSize size) const {
     if (!d || size.isEmpty()) return {};
+    if (QImage ready = prefetch::take(d->path, size); !ready.isNull()) return ready;
     {
         QMutexLocker lock(&d->mutex);
         if (!d->natural.isNull()) return halftoneStretch(d->natural, size);

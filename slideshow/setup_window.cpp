@@ -10,6 +10,8 @@
 
 namespace {
 using platform::TwipsRect;
+// Right of the control window, which stays above everything.
+constexpr int kLeft = 1200, kTop = 330;
 constexpr int kClientWidth = 6945, kClientHeight = 4890;
 constexpr int kFile1Height = 4230;
 constexpr TwipsRect kLabel5{120, 120, 2385, 180};
@@ -42,7 +44,7 @@ SlideshowSetup::SlideshowSetup()
       Command1(this, kStartCaption, kCommand1),
       Command2(this, "キャンセル", kCommand2) {
     setChooserLook(kClientWidth, kClientHeight);
-    setClientPositionTwips(45, 330);
+    setClientPositionTwips(kLeft, kTop);
     File1.setEnabled(false);  // a listing only: the show takes the whole folder
     Label1.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     for (auto* check : {&Check1, &Check2, &Check3}) {
