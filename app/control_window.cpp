@@ -50,19 +50,12 @@ ControlWindow::ControlWindow()
     setClientSizeTwips(kClientWidth, kClientHeight);
     setClientPositionTwips(kLeft, kTop);
     setWindowFlag(Qt::WindowStaysOnTopHint);
-    for (auto* button : {&CmdNext1, &CmdPrev1, &CmdNext12, &CmdPrev12, &CmdNextSld, &CmdPrevSld,
-                         &CmdBrkSld}) {
+    for (auto* button :
+         {&CmdNext1, &CmdPrev1, &CmdNext12, &CmdPrev12, &CmdNextSld, &CmdPrevSld, &CmdBrkSld}) {
         button->setEnabled(false);
     }
-    setTabOrder(&CmdShow1, &CmdShow12);
-    setTabOrder(&CmdShow12, &CmdNext12);
-    setTabOrder(&CmdNext12, &CmdPrev12);
-    setTabOrder(&CmdPrev12, &CmdNext1);
-    setTabOrder(&CmdNext1, &CmdPrev1);
-    setTabOrder(&CmdPrev1, &CmdSld);
-    setTabOrder(&CmdSld, &CmdNextSld);
-    setTabOrder(&CmdNextSld, &CmdPrevSld);
-    setTabOrder(&CmdPrevSld, &CmdBrkSld);
+    platform::setTabOrder({&CmdShow1, &CmdShow12, &CmdNext12, &CmdPrev12, &CmdNext1, &CmdPrev1,
+                           &CmdSld, &CmdNextSld, &CmdPrevSld, &CmdBrkSld});
     CmdShow1.onClick = [this] { CmdShow1_Click(); };
     CmdShow12.onClick = [this] { CmdShow12_Click(); };
     CmdSld.onClick = [this] { CmdSld_Click(); };
@@ -101,32 +94,30 @@ void SetSlideshowStartButton() {
                               seconds <= 60 && seconds >= 1);
 }
 
-void ControlWindow::HideInOrder(std::initializer_list<platform::Window*> windows) {
-    for (platform::Window* window : windows) window->hideWindow();
-}
-
 void ControlWindow::CmdShow1_Click() {
-    HideInOrder({FrmShow1.get(), FrmSelect12.get(), FrmShow12.get(), FrmSelectSld.get()});
-    ResetNavigation();
-    CmdBrkSld.setEnabled(false);
-    FrmSelectSld->Timer1.setRunning(false);
-    FrmSelect1->showWindow();
+    SwitchMode({FrmShow1.get(), FrmSelect12.get(), FrmShow12.get(), FrmSelectSld.get()},
+               *FrmSelect1);
 }
 
 void ControlWindow::CmdShow12_Click() {
-    HideInOrder({FrmSelect1.get(), FrmShow1.get(), FrmShow12.get(), FrmSelectSld.get()});
-    ResetNavigation();
-    CmdBrkSld.setEnabled(false);
-    FrmSelectSld->Timer1.setRunning(false);
-    FrmSelect12->showWindow();
+    SwitchMode({FrmSelect1.get(), FrmShow1.get(), FrmShow12.get(), FrmSelectSld.get()},
+               *FrmSelect12);
 }
 
 void ControlWindow::CmdSld_Click() {
-    HideInOrder({FrmShow1.get(), FrmShow12.get(), FrmSelect1.get(), FrmSelect12.get()});
+    SwitchMode({FrmShow1.get(), FrmShow12.get(), FrmSelect1.get(), FrmSelect12.get()},
+               *FrmSelectSld);
+}
+
+// Every mode starts the same way: the other windows hidden in order, navigation off, any
+// slideshow over, and the mode's chooser shown.
+void ControlWindow::SwitchMode(std::initializer_list<platform::Window*> hideInOrder,
+                               platform::Window& chooser) {
+    for (platform::Window* window : hideInOrder) window->hideWindow();
     ResetNavigation();
     CmdBrkSld.setEnabled(false);
     FrmSelectSld->Timer1.setRunning(false);
-    FrmSelectSld->showWindow();
+    chooser.showWindow();
 }
 
 void ControlWindow::Form_Unload() {

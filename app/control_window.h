@@ -40,7 +40,8 @@ protected:
 
 private:
     void CmdBrkSld_Click();
-    void HideInOrder(std::initializer_list<platform::Window*> windows);
+    void SwitchMode(std::initializer_list<platform::Window*> hideInOrder,
+                    platform::Window& chooser);
 };
 
 // The slideshow's start button at start-up: enabled only for a folder with pictures and an

@@ -29,7 +29,8 @@ double NumberAtStart(const QString& text) {
         if (j < text.size() && (text[j] == QLatin1Char('+') || text[j] == QLatin1Char('-'))) ++j;
         if (j < text.size() && text[j].isDigit() && text[j].unicode() < 128) {
             number += text.mid(i, j - i);
-            while (j < text.size() && text[j].isDigit() && text[j].unicode() < 128) number += text[j++];
+            while (j < text.size() && text[j].isDigit() && text[j].unicode() < 128)
+                number += text[j++];
         }
     }
     const double value = std::strtod(number.toLatin1().constData(), nullptr);

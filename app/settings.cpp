@@ -68,19 +68,20 @@ QByteArray SettingsBytes() {
 void WriteSettings() {
     QSaveFile file(SettingsPath());
     const QByteArray bytes = SettingsBytes();
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
-        platform::MessageBox::show(
-            QStringLiteral("Cannot save the settings to %1: %2").arg(SettingsPath(), file.errorString()),
-            QStringLiteral("Write Error"));
+        platform::MessageBox::show(QStringLiteral("Cannot save the settings to %1: %2")
+                                       .arg(SettingsPath(), file.errorString()),
+                                   QStringLiteral("Write Error"));
     }
 }
 
 void ReadAndApplySettings() {
     QFile file(SettingsPath());
     if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
-    if (file.size() > kMaxFileBytes) throw Failure(QStringLiteral("The settings file is too large"));
+    if (file.size() > kMaxFileBytes)
+        throw Failure(QStringLiteral("The settings file is too large"));
     const QString text = QString::fromUtf8(file.readAll());
     file.close();
     SplitLines(text);

@@ -31,11 +31,7 @@ FolderChooser::FolderChooser()
     buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
     File1.setPalette(buttonFace);
     Command1.setEnabled(false);
-    setTabOrder(&Drive1, &Dir1);
-    setTabOrder(&Dir1, &File1);
-    setTabOrder(&File1, &Command1);
-    setTabOrder(&Command1, &Command2);
-    setTabOrder(&Command2, &Check1);
+    platform::setTabOrder({&Drive1, &Dir1, &File1, &Command1, &Command2, &Check1});
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
     Check1.onClick = [this] { Check1_Click(); };

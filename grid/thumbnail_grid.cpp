@@ -46,7 +46,8 @@ ThumbnailGrid::ThumbnailGrid()
         Picture1[i]->setBorder(kCellBorderPixels);
         Picture1[i]->onClick = [this, i] { Picture1_Click(int16_t(i)); };
         Label1[i] = std::make_unique<platform::Label>(
-            this, QString(), TwipsRect{left, kCaptionTops[i / kColumns], kCellSize, kCaptionHeight});
+            this, QString(),
+            TwipsRect{left, kCaptionTops[i / kColumns], kCellSize, kCaptionHeight});
         Label1[i]->setWordWrap(true);
         Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     }
@@ -83,10 +84,12 @@ void ThumbnailGrid::LoopControl() {
 
 void ThumbnailGrid::DecodePageAhead(int n) {
     QStringList paths;
-    for (int j = 0; j < n; ++j) paths << Module1.DirPath12 + Module1.FileList12[Module1.CurIndex12 + j];
+    for (int j = 0; j < n; ++j)
+        paths << Module1.DirPath12 + Module1.FileList12[Module1.CurIndex12 + j];
     const int cellWidth = Picture1[0]->scaleWidth(), cellHeight = Picture1[0]->scaleHeight();
     platform::prefetch::start(paths, [cellWidth, cellHeight](QSize natural) {
-        return FitInBox(float(natural.width()), float(natural.height()), cellWidth, cellHeight).size();
+        return FitInBox(float(natural.width()), float(natural.height()), cellWidth, cellHeight)
+            .size();
     });
 }
 
@@ -122,7 +125,8 @@ void ThumbnailGrid::Picture1_Click(int16_t index) {
 
 void ThumbnailGrid::Form_KeyPress(int keyAscii) {
     if (keyAscii == platform::kEnterKey && Form1->CmdNext12.isEnabled()) Form1->CmdNext12_Click();
-    if (keyAscii == platform::kBackspaceKey && Form1->CmdPrev12.isEnabled()) Form1->CmdPrev12_Click();
+    if (keyAscii == platform::kBackspaceKey && Form1->CmdPrev12.isEnabled())
+        Form1->CmdPrev12_Click();
 }
 
 void ThumbnailGrid::Form_Unload() { ResetNavigation(); }

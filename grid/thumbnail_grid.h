@@ -22,8 +22,8 @@ public:
     void LoopControl();
     // Loads a picture into the scratch box and draws it into the box, fitted and centred;
     // a picture that cannot be loaded is reported and leaves the box blank.
-    static void LoadAutoSizePicture(platform::PictureBox& DstObject, platform::PictureBox& SrcObject,
-                                    const QString& strPath);
+    static void LoadAutoSizePicture(platform::PictureBox& DstObject,
+                                    platform::PictureBox& SrcObject, const QString& strPath);
 
 protected:
     void Form_KeyPress(int keyAscii) override;

@@ -6,9 +6,7 @@
 
 namespace platform {
 
-void placeTwips(QWidget& control, const TwipsRect& rect) {
-    control.setGeometry(rect.toPixels());
-}
+void placeTwips(QWidget& control, const TwipsRect& rect) { control.setGeometry(rect.toPixels()); }
 
 CommandButton::CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect)
     : QPushButton(window) {

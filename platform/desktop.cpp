@@ -41,14 +41,14 @@ static QFont fontOf(const QStringList& families, int points) {
 }
 
 QFont gothicFont(int points) {
-    return fontOf({"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP",
-                   "VL Gothic", "TakaoGothic"},
+    return fontOf({"ＭＳ ゴシック", "MS Gothic", "IPAGothic", "Noto Sans Mono CJK JP", "VL Gothic",
+                   "TakaoGothic"},
                   points);
 }
 
 QFont proportionalGothicFont(int points) {
-    return fontOf({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "Noto Sans CJK JP",
-                   "VL PGothic", "TakaoPGothic", "IPAGothic"},
+    return fontOf({"ＭＳ Ｐゴシック", "MS PGothic", "IPAPGothic", "Noto Sans CJK JP", "VL PGothic",
+                   "TakaoPGothic", "IPAGothic"},
                   points);
 }
 

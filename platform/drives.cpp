@@ -63,9 +63,7 @@ QString of(const QString& folder) {
     return best.isEmpty() ? QStringLiteral("/") : best;
 }
 
-QString currentFolder(const QString& drive) {
-    return g_currentFolders.value(drive, drive);
-}
+QString currentFolder(const QString& drive) { return g_currentFolders.value(drive, drive); }
 
 void setCurrentFolder(const QString& folder) { g_currentFolders.insert(of(folder), folder); }
 

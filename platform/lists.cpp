@@ -26,8 +26,8 @@ static int compareNaturally(const QString& a, const QString& b) {
             i = ei;
             j = ej;
         } else {
-            const int c = QStringView(a).mid(i, 1).compare(QStringView(b).mid(j, 1),
-                                                           Qt::CaseInsensitive);
+            const int c =
+                QStringView(a).mid(i, 1).compare(QStringView(b).mid(j, 1), Qt::CaseInsensitive);
             if (c != 0) return c;
             ++i;
             ++j;
@@ -48,9 +48,8 @@ DriveList::DriveList(QWidget* window, const TwipsRect& rect) : QComboBox(window)
     placeTwips(*this, rect);
     m_drive = drives::of(drives::homeFolder());
     refill();
-    connect(this, &QComboBox::activated, this, [this](int index) {
-        setDrive(itemData(index).toString());
-    });
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { setDrive(itemData(index).toString()); });
 }
 
 void DriveList::refill() {
@@ -77,7 +76,8 @@ void DriveList::setDrive(const QString& drive) {
 
 static void requireReadableFolder(const QString& path) {
     const QFileInfo info(path);
-    if (path.isEmpty() || !info.exists()) throw Failure(QStringLiteral("Path not found: %1").arg(path));
+    if (path.isEmpty() || !info.exists())
+        throw Failure(QStringLiteral("Path not found: %1").arg(path));
     if (!info.isDir()) throw Failure(QStringLiteral("Not a folder: %1").arg(path));
     if (!info.isReadable() || !QDir(path).isReadable()) {
         throw Failure(QStringLiteral("Permission denied: %1").arg(path));
@@ -130,14 +130,12 @@ void FolderList::refill() {
     int depth = 0;
     for (const QString& folder : chain) {
         const QString name = (folder == chain.first()) ? folder : QFileInfo(folder).fileName();
-        auto* item = new QListWidgetItem(open,
-                                         QString(depth * 2, QLatin1Char(' ')) + name, this);
+        auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, folder);
         ++depth;
     }
     setCurrentRow(count() - 1);
-    QStringList subfolders =
-        QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    QStringList subfolders = QDir(m_path).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
     sortNaturally(subfolders);
     for (const QString& name : subfolders) {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + name, this);

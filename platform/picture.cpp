@@ -13,7 +13,7 @@ namespace platform {
 struct Picture::Data {
     QString path;
     QByteArray format;
-    int imageIndex = 0;     // the largest image of an icon
+    int imageIndex = 0;       // the largest image of an icon
     bool transposed = false;  // EXIF turns the picture a quarter
     QSize size;
     mutable QMutex mutex;
@@ -76,17 +76,18 @@ Picture Picture::open(const QString& path) {
         }
     }
     if (!size.isValid() || size.isEmpty()) {
-        throw loadFailure(path, reader.errorString().isEmpty() ? QStringLiteral("Bad picture header")
-                                                               : reader.errorString());
+        throw loadFailure(path, reader.errorString().isEmpty()
+                                    ? QStringLiteral("Bad picture header")
+                                    : reader.errorString());
     }
     data->transposed = reader.transformation() & QImageIOHandler::TransformationRotate90;
     if (data->transposed) size.transpose();
     // Decompression bombs: refuse what the decoder would refuse at natural size.
     const qint64 bytes = qint64(size.width()) * size.height() * 4;
     if (bytes > qint64(QImageReader::allocationLimit()) * 1024 * 1024) {
-        throw loadFailure(path, QStringLiteral("Picture is too large (%1 × %2)")
-                                    .arg(size.width())
-                                    .arg(size.height()));
+        throw loadFailure(
+            path,
+            QStringLiteral("Picture is too large (%1 × %2)").arg(size.width()).arg(size.height()));
     }
     data->size = size;
     {

@@ -16,7 +16,7 @@ public:
     static Picture open(const QString& path);
 
     bool isNull() const { return !d; }
-    QSize size() const;   // natural size in pixels, as oriented on screen
+    QSize size() const;  // natural size in pixels, as oriented on screen
     QString path() const;
 
     // The whole picture at its natural size, decoded once and kept.

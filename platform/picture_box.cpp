@@ -49,7 +49,8 @@ void PictureBox::clearPicture() {
 
 void PictureBox::stretchFrom(const PictureBox& source, QRect sourceRect, QRect destination) {
     // Only the whole picture is ever stretched; anything else is a caller's fault.
-    Q_ASSERT(source.m_picture.isNull() || sourceRect == QRect(QPoint(0, 0), source.m_picture.size()));
+    Q_ASSERT(source.m_picture.isNull() ||
+             sourceRect == QRect(QPoint(0, 0), source.m_picture.size()));
     Q_UNUSED(sourceRect);
     if (source.m_picture.isNull() || destination.isEmpty()) return;
     const QImage stretched = source.m_picture.stretchedTo(destination.size());

@@ -21,6 +21,14 @@ void Window::showWindow() {
     bringForward(*this);
 }
 
+void setTabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous != nullptr) QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
 void bringForward(QWidget& window) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
     window.raise();

@@ -67,6 +67,9 @@ private:
     int m_creationNumber;
 };
 
+// Sets the order in which Tab moves through a window's controls.
+void setTabOrder(std::initializer_list<QWidget*> controls);
+
 // Brings a shown window to the front, where the platform can.
 void bringForward(QWidget& window);
 

@@ -42,11 +42,7 @@ FileChooser::FileChooser()
     Label2.lower();  // the label lies within the preview box, which covers it
     Check1.setFont(platform::proportionalGothicFont(9));
     Command1.setEnabled(false);
-    setTabOrder(&Command1, &Command2);
-    setTabOrder(&Command2, &Drive1);
-    setTabOrder(&Drive1, &Dir1);
-    setTabOrder(&Dir1, &File1);
-    setTabOrder(&File1, &Check1);
+    platform::setTabOrder({&Command1, &Command2, &Drive1, &Dir1, &File1, &Check1});
     File1.onClick = [this] { File1_Click(); };
     File1.onDoubleClick = [this] { File1_DblClick(); };
     Command1.onClick = [this] { Command1_Click(); };

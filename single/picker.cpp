@@ -27,7 +27,8 @@ void Chooser::setChooserLook(int clientWidthTwips, int clientHeightTwips) {
 }
 
 void ShowReadError() {
-    platform::MessageBox::show(QStringLiteral("Drive is not ready."), QStringLiteral("Read Error."));
+    platform::MessageBox::show(QStringLiteral("Drive is not ready."),
+                               QStringLiteral("Read Error."));
 }
 
 void Chooser::Drive1_Change() {

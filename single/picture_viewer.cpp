@@ -16,8 +16,8 @@ using platform::TwipsRect;
 constexpr TwipsRect kDesign{3390, 2805, 5040, 3690};
 constexpr TwipsRect kPicture1{0, 120, 1320, 915};
 constexpr TwipsRect kPicture2{1800, 1200, 1215, 495};
-const QString kCaptionSingle = QStringLiteral(
-    " Orlin-Tessary     クリック→閉じる   Enter→次画像   Backspace→前画像   ");
+const QString kCaptionSingle =
+    QStringLiteral(" Orlin-Tessary     クリック→閉じる   Enter→次画像   Backspace→前画像   ");
 const QString kCaptionThumbnail = QStringLiteral(" Orlin-Tessary     クリック→閉じる   ");
 // The file chooser's entry that gets selected when the viewer is closed through its frame.
 constexpr int kEntryAfterUnload = 3;

@@ -1,11 +1,11 @@
 // The slideshow engine: the step timer's tick, the step itself and the random order.
+#include <cmath>
+
 #include "app/control_window.h"
 #include "app/module1.h"
 #include "app/windows.h"
 #include "single/picture_viewer.h"
 #include "slideshow/setup_window.h"
-
-#include <cmath>
 
 void SlideshowSetup::TimerControl() {
     Timer1.setRunning(true);

@@ -51,14 +51,8 @@ SlideshowSetup::SlideshowSetup()
         check->setFont(platform::proportionalGothicFont(9));
     }
     Command1.setEnabled(false);
-    setTabOrder(&File1, &Drive1);
-    setTabOrder(&Drive1, &Dir1);
-    setTabOrder(&Dir1, &Command1);
-    setTabOrder(&Command1, &Command2);
-    setTabOrder(&Command2, &Text1);
-    setTabOrder(&Text1, &Check1);
-    setTabOrder(&Check1, &Check3);
-    setTabOrder(&Check3, &Check2);
+    platform::setTabOrder(
+        {&File1, &Drive1, &Dir1, &Command1, &Command2, &Text1, &Check1, &Check3, &Check2});
     Text1.onChange = [this] { Text1_Change(); };
     Check3.onClick = [this] { Check3_Click(); };
     Command1.onClick = [this] { Command1_Click(); };

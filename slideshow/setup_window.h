@@ -1,6 +1,6 @@
 #pragma once
-#include "platform/controls.h"
 #include "app/module1.h"
+#include "platform/controls.h"
 #include "platform/timer.h"
 #include "single/picker.h"
 #include "slideshow/random_fraction.h"
@@ -13,7 +13,7 @@ public:
 
     platform::Label Label5;
     platform::Label Label1;
-    platform::TextBox Text1;  // interval in seconds
+    platform::TextBox Text1;    // interval in seconds
     platform::CheckBox Check1;  // repeat
     platform::Label Label2;
     platform::CheckBox Check2;  // random
