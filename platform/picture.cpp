@@ -64,6 +64,8 @@ Picture Picture::open(const QString& path) {
     data->path = path;
     data->format = reader.format();
     QSize size = reader.size();
+    // Qt reads the header of a top-down BMP as a negative height.
+    if (data->format == "bmp" && size.height() < 0) size.setHeight(-size.height());
     if (data->format == "ico" || data->format == "cur") {
         // An icon holds several images; show the largest.
         const int images = reader.imageCount();
@@ -127,12 +129,24 @@ QImage Picture::natural() const {
 
 QImage halftoneStretch(const QImage& source, QSize size) {
     if (source.size() == size) return source;
+    // Qt samples a 1-bit image instead of averaging it; it averages once the image is 32-bit.
+    if (source.depth() == 1) {
+        return source
+            .convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                      : QImage::Format_RGB32)
+            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
     return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 QImage Picture::stretchedTo(QSize size) const {
     if (!d || size.isEmpty()) return {};
     if (QImage ready = prefetch::take(d->path, size); !ready.isNull()) return ready;
+    return decodedTo(size);
+}
+
+QImage Picture::decodedTo(QSize size) const {
+    if (!d || size.isEmpty()) return {};
     {
         QMutexLocker lock(&d->mutex);
         if (!d->natural.isNull()) return halftoneStretch(d->natural, size);

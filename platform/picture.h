@@ -24,6 +24,9 @@ public:
     // The whole picture stretched to a size by area averaging ("halftone"), never by picking
     // pixels. A JPEG is decoded at a reduced scale first where that still covers the size.
     QImage stretchedTo(QSize size) const;
+    // The same stretch decoded here and now, never taken from the decoders working ahead:
+    // what those decoders themselves call, so that none waits for its own result.
+    QImage decodedTo(QSize size) const;
 
     struct Data;
 

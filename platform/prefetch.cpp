@@ -19,7 +19,7 @@ Decoded decodeAhead(const QString& path, const std::function<QSize(QSize)>& draw
     try {
         const Picture picture = Picture::open(path);
         const QSize size = drawnSize(picture.size());
-        return {size, picture.stretchedTo(size)};
+        return {size, picture.decodedTo(size)};
     } catch (const Failure&) {
         return {};  // the UI thread meets the failure again and reports it
     }

@@ -42,6 +42,7 @@ PictureViewer::PictureViewer()
 void PictureViewer::LoadControl1(const QString& DirPath, const QString& FileName, int16_t Caption) {
     const QString captionBefore = caption();
     const platform::PictureBox::Snapshot shownBefore = Picture1.snapshot();
+    const bool windowShownBefore = isShown();
     if (Caption == 1) setCaption(kCaptionSingle + FileName);
     if (Caption == 12) setCaption(kCaptionThumbnail + FileName);
     try {
@@ -64,6 +65,8 @@ void PictureViewer::LoadControl1(const QString& DirPath, const QString& FileName
         // The viewer keeps what it showed before, and the caller goes on.
         setCaption(captionBefore);
         Picture1.restore(shownBefore);
+        // At natural size the window is shown before the decode; a hidden viewer stays hidden.
+        if (!windowShownBefore) hideWindow();
         platform::MessageBox::show(failure.description(), QStringLiteral("Load Error"));
     }
 }
