@@ -33,8 +33,10 @@ double NumberAtStart(const QString& text) {
                 number += text[j++];
         }
     }
-    const double value = std::strtod(number.toLatin1().constData(), nullptr);
-    return value;  // strtod gives ±HUGE_VAL (infinity) for a number too large to hold
+    // Not strtod: it takes the decimal point from the C locale, which Qt sets from the user's
+    // environment, and "2.5" would read 2 under a decimal comma. QString reads the C format
+    // always, and gives ±infinity for a number too large to hold (0 for one too small).
+    return number.toDouble();
 }
 
 double RoundHalfEven(double value) { return std::nearbyint(value); }

@@ -68,8 +68,10 @@ QByteArray SettingsBytes() {
 void WriteSettings() {
     QSaveFile file(SettingsPath());
     const QByteArray bytes = SettingsBytes();
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    // The explicit flush matters: commit() takes a failed flush of the last buffered bytes (a
+    // full disk) for success and puts the cut-short file in place of the previous one.
+    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
+                         file.flush() && file.commit();
     if (!written) {
         platform::MessageBox::show(QStringLiteral("Cannot save the settings to %1: %2")
                                        .arg(SettingsPath(), file.errorString()),

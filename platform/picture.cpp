@@ -37,6 +37,7 @@ namespace {
 // The picture opened last, so that opening the same unchanged file again shares its decode.
 std::weak_ptr<Picture::Data> g_lastOpened;
 QDateTime g_lastModified;
+qint64 g_lastFileSize = -1;
 QMutex g_lastOpenedMutex;  // pictures are also opened by the decoders working ahead
 }  // namespace
 
@@ -44,8 +45,9 @@ Picture Picture::open(const QString& path) {
     const QFileInfo info(path);
     {
         QMutexLocker lock(&g_lastOpenedMutex);
-        if (auto last = g_lastOpened.lock();
-            last && last->path == path && info.exists() && info.lastModified() == g_lastModified) {
+        if (auto last = g_lastOpened.lock(); last && last->path == path && info.exists() &&
+                                             info.lastModified() == g_lastModified &&
+                                             info.size() == g_lastFileSize) {
             Picture again;
             again.d = last;
             return again;
@@ -96,6 +98,7 @@ Picture Picture::open(const QString& path) {
         QMutexLocker lock(&g_lastOpenedMutex);
         g_lastOpened = data;
         g_lastModified = info.lastModified();
+        g_lastFileSize = info.size();
     }
     Picture picture;
     picture.d = data;
