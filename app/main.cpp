@@ -11,5 +11,6 @@ int main(int argc, char** argv) {
     Form1->Form_Load();
     const int status = QApplication::exec();
     UnloadAllWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return status;
 }
