@@ -108,6 +108,21 @@ Picture Picture::open(const QString& path) {
 QSize Picture::size() const { return d ? d->size : QSize(); }
 QString Picture::path() const { return d ? d->path : QString(); }
 
+// Palette pictures become 32-bit at once. A damaged file may use palette entries it does not
+// have, and Qt reads past the colour table for those; they show black instead. Qt also shrinks
+// a 1-bit picture by sampling, and averages it only once it is 32-bit.
+static QImage toTrueColour(QImage image) {
+    if (image.depth() > 8) return image;
+    QList<QRgb> colours = image.colorTable();
+    const int needed = image.depth() == 1 ? 2 : 256;
+    if (colours.size() < needed) {
+        colours.resize(needed, qRgb(0, 0, 0));
+        image.setColorTable(colours);
+    }
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                         : QImage::Format_RGB32);
+}
+
 static QImage decode(const Picture::Data& data, QSize scaledTo) {
     QImageReader reader;
     openReader(reader, data.path, data.format, data.imageIndex);
@@ -120,7 +135,7 @@ static QImage decode(const Picture::Data& data, QSize scaledTo) {
     if (image.isNull()) {
         throw loadFailure(data.path, reader.errorString());
     }
-    return image;
+    return toTrueColour(image);
 }
 
 QImage Picture::natural() const {
@@ -132,13 +147,6 @@ QImage Picture::natural() const {
 
 QImage halftoneStretch(const QImage& source, QSize size) {
     if (source.size() == size) return source;
-    // Qt samples a 1-bit image instead of averaging it; it averages once the image is 32-bit.
-    if (source.depth() == 1) {
-        return source
-            .convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                      : QImage::Format_RGB32)
-            .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    }
     return source.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
