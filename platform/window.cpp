@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "platform/twips.h"
+#include "platform/x11_caption.h"
 
 namespace platform {
 
@@ -82,6 +83,11 @@ void Window::keyPressEvent(QKeyEvent* event) {
 }
 
 void Window::mousePressEvent(QMouseEvent* /*event*/) { Form_MouseDown(); }
+
+void Window::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (caption().isEmpty()) clearFrameCaption(*this);
+}
 
 void Window::closeEvent(QCloseEvent* event) {
     if (m_destroyed) return;

@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [run|test]
 set -euo pipefail
 
-packages=(g++ cmake ninja-build qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev
+packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev
+          libxcb1-dev
           fonts-ipafont-gothic)
 if [ "${1:-run}" = test ]; then
     packages+=(libqt6test6 xvfb xauth xdotool x11-utils openbox imagemagick python3)
