@@ -6,8 +6,12 @@
 //   thumbnail  Picture::open + stretchedTo the size a 93 × 93 grid cell fits it to
 //   fitted     Picture::open + stretchedTo the size a 1024 × 722 work area fits it to
 //   natural    Picture::open + natural(), the full decode
+//   viewer     the real viewer window's LoadControl1, fitted to that work area and at natural
+//              size (offscreen)
+//   cell       one 24 MP file drawn into a cell of the real grid through
+//              ThumbnailGrid::LoadAutoSizePicture, as the page fill and the chooser's preview do
 //   page       twelve different 24 MP files drawn into the real grid's twelve cells through
-//              ThumbnailGrid::LoadAutoSizePicture, one after the other, as a page fill does
+//              ThumbnailGrid::LoadAutoSizePicture, one after the other
 //   LoopControl the whole page fill of the real grid window over the same twelve files
 // and the peak resident memory of each step (VmHWM, reset before each step), above the
 // memory the process held before the step.
@@ -36,11 +40,13 @@
 #include "grid/fit.h"
 #include "grid/thumbnail_grid.h"
 #include "platform/picture.h"
+#include "single/picture_viewer.h"
+#include "slideshow/setup_window.h"
 #include "tests/support/fixture.h"
 
 namespace {
 
-constexpr int kThumbnailBox = 93;           // a grid cell's inner size
+constexpr int kThumbnailBox = 93;                    // a grid cell's inner size
 constexpr int kWorkWidth = 1024, kWorkHeight = 722;  // 1024 × 768 with a task bar, less 16
 constexpr int kPage = 12;
 
@@ -51,7 +57,8 @@ long statusKilobytes(const char* field) {
     if (!status.open(QIODevice::ReadOnly)) return -1;
     const QByteArray prefix = QByteArray(field) + ':';
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix)) return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
     }
     return -1;
 }
@@ -68,7 +75,9 @@ bool resetPeak() {
 // texture and per-pixel noise, so that the JPEG has a photograph's entropy and decode cost.
 QImage naturalLooking(int width, int height, uint32_t seed) {
     QImage image(width, height, QImage::Format_RGB32);
-    struct Blob { double x, y, r, strength; };
+    struct Blob {
+        double x, y, r, strength;
+    };
     uint64_t state = 0x9E3779B97F4A7C15ull ^ seed;
     auto next = [&state] {
         state ^= state << 13;
@@ -104,13 +113,17 @@ QImage naturalLooking(int width, int height, uint32_t seed) {
                     b += w * 0.6;
                 }
             }
-            const double texture = 12 * std::sin(x * 0.05 + std::sin(y * 0.013) * 3) *
-                                   std::sin(y * 0.045 + std::sin(x * 0.011) * 2);
+            // Foliage-like texture at a few scales, and sensor noise on every channel.
+            const double texture =
+                14 * std::sin(x * 0.05 + std::sin(y * 0.013) * 3) *
+                    std::sin(y * 0.045 + std::sin(x * 0.011) * 2) +
+                9 * std::sin(x * 0.31 + y * 0.17) * std::sin(y * 0.27 - x * 0.05);
             const uint64_t n = next();
-            const int noise = int(n % 17) - 8;
+            const int grain = int(n % 25) - 12;
             auto clamp = [](double c) { return int(std::clamp(c, 0.0, 255.0)); };
-            line[x] = qRgb(clamp(r + texture + noise), clamp(g + texture + int((n >> 8) % 13) - 6),
-                           clamp(b + texture * 0.5 + int((n >> 16) % 11) - 5));
+            line[x] = qRgb(clamp(r + texture + grain + int((n >> 8) % 9) - 4),
+                           clamp(g + texture + grain + int((n >> 16) % 9) - 4),
+                           clamp(b + texture * 0.7 + grain + int((n >> 24) % 9) - 4));
         }
     }
     return image;
@@ -150,7 +163,9 @@ QSize fittedToCell(QSize picture) {
 struct Result {
     QString name;
     std::vector<double> ms;
-    long peakKb = 0;  // above what the process held before the step
+    long peakKb = 0;     // above what the process held before the step
+    long highestKb = 0;  // the process's resident size at the step's peak
+    long afterKb = 0;    // the process's resident size once the step is over
     QString goal;
 };
 
@@ -160,10 +175,12 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+long g_highestKb = 0;  // the highest resident size any step reached
+
 Result measure(const QString& name, int repetitions, const QString& goal,
                const std::function<void()>& step) {
     step();  // warm-up: the file in the page cache, the decoders loaded
-    Result result{name, {}, 0, goal};
+    Result result{name, {}, 0, 0, 0, goal};
     const long before = statusKilobytes("VmRSS");
     const bool reset = resetPeak();
     for (int i = 0; i < repetitions; ++i) {
@@ -172,7 +189,11 @@ Result measure(const QString& name, int repetitions, const QString& goal,
         step();
         result.ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    result.peakKb = reset ? statusKilobytes("VmHWM") - before : -1;
+    const long peak = statusKilobytes("VmHWM");
+    result.peakKb = reset ? peak - before : -1;
+    result.highestKb = reset ? peak : -1;
+    result.afterKb = statusKilobytes("VmRSS");
+    g_highestKb = std::max(g_highestKb, peak);
     return result;
 }
 
@@ -200,8 +221,8 @@ int main(int argc, char** argv) {
     out << "Writing the pictures into " << folder << " ..." << Qt::endl;
     QElapsedTimer writing;
     writing.start();
-    const QString mp24 = writeJpeg(folder, "photo-24mp.jpg", 6000, 4000, 24);
-    const QString mp45 = writeJpeg(folder, "photo-45mp.jpg", 8256, 5504, 45);
+    const QString mp24 = writeJpeg(folder, "photo-24mp-v2.jpg", 6000, 4000, 24);
+    const QString mp45 = writeJpeg(folder, "photo-45mp-v2.jpg", 8256, 5504, 45);
     QStringList page;
     for (int i = 0; i < kPage; ++i) {
         const QString name = QString("page%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0'));
@@ -218,27 +239,55 @@ int main(int argc, char** argv) {
         const QString label = path == mp24 ? "24 MP" : "45 MP";
         const QSize natural = platform::Picture::open(path).size();
         const QSize cell = fittedToCell(natural), screen = fittedToWorkArea(natural);
-        results.push_back(measure(
-            QString("%1 thumbnail %2x%3").arg(label).arg(cell.width()).arg(cell.height()),
-            repetitions, path == mp24 ? "well under 100 ms" : "", [&] {
-                use(platform::Picture::open(path).stretchedTo(cell));
-            }));
-        results.push_back(measure(
-            QString("%1 fitted %2x%3").arg(label).arg(screen.width()).arg(screen.height()),
-            repetitions, path == mp24 ? "under ~300 ms" : "", [&] {
-                use(platform::Picture::open(path).stretchedTo(screen));
-            }));
+        results.push_back(
+            measure(QString("%1 thumbnail %2x%3").arg(label).arg(cell.width()).arg(cell.height()),
+                    repetitions, path == mp24 ? "well under 100 ms" : "",
+                    [&] { use(platform::Picture::open(path).stretchedTo(cell)); }));
+        results.push_back(
+            measure(QString("%1 fitted %2x%3").arg(label).arg(screen.width()).arg(screen.height()),
+                    repetitions, path == mp24 ? "under ~300 ms" : "",
+                    [&] { use(platform::Picture::open(path).stretchedTo(screen)); }));
         results.push_back(measure(
             QString("%1 natural %2x%3").arg(label).arg(natural.width()).arg(natural.height()),
-            std::max(3, repetitions / 2), "one full-size picture", [&] {
-                use(platform::Picture::open(path).natural());
-            }));
+            std::max(3, repetitions / 2), "one full-size picture",
+            [&] { use(platform::Picture::open(path).natural()); }));
     }
 
-    // A page of twelve 24 MP pictures into the real grid's cells.
+    // The real viewer window, fitted to a 1024 x 722 work area and at natural size.
+    Module1.WorkLeft = 0;
+    Module1.WorkTop = 0;
+    Module1.WorkRight = kWorkWidth;
+    Module1.WorkBottom = kWorkHeight;
+    for (const QString& path : {mp24, mp45}) {
+        const QString label = path == mp24 ? "24 MP" : "45 MP";
+        // Each step shows the other of two copies, as stepping through a folder does, so that
+        // nothing of the picture on show can be reused.
+        const QString copy = QString(path).replace(".jpg", "-copy.jpg");
+        if (!QFileInfo::exists(copy)) QFile::copy(path, copy);
+        bool other = false;
+        auto next = [&] {
+            other = !other;
+            const QString shown = other ? copy : path;
+            FrmShow1->LoadControl1(shown, QFileInfo(shown).fileName(), 1);
+        };
+        FrmSelectSld->Check3.setValue(1);
+        results.push_back(measure(label + " viewer LoadControl1, fitted", repetitions,
+                                  path == mp24 ? "under ~300 ms" : "", next));
+        FrmSelectSld->Check3.setValue(0);
+        results.push_back(measure(label + " viewer LoadControl1, natural size",
+                                  std::max(3, repetitions / 2), "", next));
+        FrmShow1->hideWindow();
+    }
+    FrmSelectSld->Check3.setValue(0);
+
+    // One 24 MP thumbnail into a cell of the real grid, as the page fill and the chooser's
+    // preview draw it; then a page of twelve different 24 MP pictures into the twelve cells.
     ThumbnailGrid& grid = *FrmShow12;
-    results.push_back(measure("page of 12 x 24 MP, LoadAutoSizePicture", std::max(3, repetitions / 2),
-                              "under ~1.5 s", [&] {
+    results.push_back(measure(
+        "24 MP thumbnail, LoadAutoSizePicture", repetitions, "well under 100 ms",
+        [&] { ThumbnailGrid::LoadAutoSizePicture(*grid.Picture1[0], grid.Picture2, mp24); }));
+    results.push_back(measure("page of 12 x 24 MP, LoadAutoSizePicture",
+                              std::max(3, repetitions / 2), "under ~1.5 s", [&] {
                                   for (int i = 0; i < kPage; ++i) {
                                       ThumbnailGrid::LoadAutoSizePicture(
                                           *grid.Picture1[i], grid.Picture2,
@@ -258,23 +307,35 @@ int main(int argc, char** argv) {
     }
 
     out << Qt::endl
-        << QString("%1 %2 %3 %4 %5  %6").arg("step", -44).arg("median ms", 10).arg("min", 8)
-               .arg("max", 8).arg("peak MiB", 9).arg("goal")
+        << QString("%1 %2 %3 %4 %5 %6 %7  %8")
+               .arg("step", -46)
+               .arg("median ms", 10)
+               .arg("min", 8)
+               .arg("max", 8)
+               .arg("peak MiB", 9)
+               .arg("RSS MiB", 8)
+               .arg("after", 6)
+               .arg("goal")
         << Qt::endl;
     for (const Result& r : results) {
         const auto [lo, hi] = std::minmax_element(r.ms.begin(), r.ms.end());
-        out << QString("%1 %2 %3 %4 %5  %6")
-                   .arg(r.name, -44)
+        out << QString("%1 %2 %3 %4 %5 %6 %7  %8")
+                   .arg(r.name, -46)
                    .arg(median(r.ms), 10, 'f', 1)
                    .arg(*lo, 8, 'f', 1)
                    .arg(*hi, 8, 'f', 1)
                    .arg(r.peakKb < 0 ? QString("?") : QString::number(r.peakKb / 1024.0, 'f', 0), 9)
+                   .arg(r.highestKb < 0 ? QString("?")
+                                        : QString::number(r.highestKb / 1024.0, 'f', 0),
+                        8)
+                   .arg(QString::number(r.afterKb / 1024.0, 'f', 0), 6)
                    .arg(r.goal)
             << Qt::endl;
     }
     out << Qt::endl
-        << "Peak resident memory of the whole run (VmHWM since the last reset): "
-        << statusKilobytes("VmHWM") / 1024 << " MiB; repetitions " << repetitions
-        << " (natural and page: " << std::max(3, repetitions / 2) << ")" << Qt::endl;
+        << "Highest resident size of the process during a step (windows, caches and all): "
+        << g_highestKb / 1024 << " MiB" << Qt::endl
+        << "Repetitions " << repetitions << " (natural and page: " << std::max(3, repetitions / 2)
+        << ")" << Qt::endl;
     return g_sink == -1;
 }
