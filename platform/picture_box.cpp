@@ -43,7 +43,8 @@ void PictureBox::loadPicture(const QString& path) {
 
 void PictureBox::clearPicture() {
     m_picture = Picture();
-    m_image = blank();
+    // No image is plain background; a scratch box the size of a photograph keeps none.
+    m_image = QImage();
     update();
 }
 
