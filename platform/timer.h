@@ -19,6 +19,9 @@ public:
     bool running() const { return m_running; }
     void setRunning(bool running);
 
+    // Time left until the next tick, or -1 when none is due.
+    int remainingMilliseconds() const { return m_timer.isActive() ? m_timer.remainingTime() : -1; }
+
     std::function<void()> onTick;
 
     // The tick as the timer delivers it; tests fire it directly instead of waiting.

@@ -13,22 +13,6 @@ inline bool sameColour(QRgb pixel, QColor colour, int tolerance) {
            std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
 }
 
-// The bounding rectangle of the pixels that are not the background colour.
-inline QRect paintedRect(const QImage& image, QColor background) {
-    QRect painted;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (!sameColour(image.pixel(x, y), background, 12)) painted |= QRect(x, y, 1, 1);
-        }
-    }
-    return painted;
-}
-
-// The same for a box's persistent image, on the box's own background.
-inline QRect paintedRect(const platform::PictureBox& box) {
-    return paintedRect(box.image(), box.palette().color(QPalette::Window));
-}
-
 inline bool filledWith(const QImage& image, QRect rect, QColor colour, int tolerance = 8) {
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -36,6 +20,18 @@ inline bool filledWith(const QImage& image, QRect rect, QColor colour, int toler
         }
     }
     return true;
+}
+
+// The bounding rectangle of the pixels of a box's persistent image that are not its background.
+inline QRect paintedRect(const platform::PictureBox& box) {
+    const QImage image = box.image();
+    QRect painted;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!sameColour(image.pixel(x, y), box.palette().color(QPalette::Window), 12)) painted |= QRect(x, y, 1, 1);
+        }
+    }
+    return painted;
 }
 
 // The colour TestDesktop::writePictures gives its i-th picture, counting from 0.
