@@ -100,7 +100,6 @@ void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,
         const float sw = float(SrcObject.scaleWidth());
         const float sh = float(SrcObject.scaleHeight());
         const QRect destination = FitInBox(sw, sh, DstObject.scaleWidth(), DstObject.scaleHeight());
-        DstObject.setStretchModeHalftone();
         DstObject.stretchFrom(SrcObject, QRect(0, 0, int(sw), int(sh)), destination);
     } catch (const platform::Failure& failure) {
         platform::MessageBox::show(failure.description(), kLoadErrorTitle);

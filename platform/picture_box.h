@@ -31,9 +31,8 @@ public:
     int scaleWidth() const { return contentsRect().width(); }
     int scaleHeight() const { return contentsRect().height(); }
 
-    void setStretchModeHalftone() { m_halftone = true; }
     // Draws the source box's picture region (the whole picture) stretched into a rectangle of
-    // this box's persistent image. Throws Failure when the picture cannot be decoded.
+    // this box's persistent image, always in halftone: the source's pixels are averaged. Throws Failure when the picture cannot be decoded.
     void stretchFrom(const PictureBox& source, QRect sourceRect, QRect destination);
 
     // Repaints the box now, without running other events.
@@ -70,7 +69,6 @@ private:
 
     Role m_role;
     bool m_autoSize = false;
-    bool m_halftone = false;
     bool m_pressed = false;
     Picture m_picture;
     QImage m_image;  // persistent image, the box's inner size

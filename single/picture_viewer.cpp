@@ -90,7 +90,6 @@ void PictureViewer::LoadStrShow1(const QString& /*strPath*/) {
         dy = 0;
         dx = Half(*ToInt32HalfEven(WorkWidth() - dw));
     }
-    Picture1.setStretchModeHalftone();
     Picture1.stretchFrom(Picture2, QRect(0, 0, int(sw), int(sh)),
                          QRect(dx, dy, *ToInt32HalfEven(dw), *ToInt32HalfEven(dh)));
     Picture2.clearPicture();
