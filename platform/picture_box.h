@@ -32,7 +32,8 @@ public:
     int scaleHeight() const { return contentsRect().height(); }
 
     // Draws the source box's picture region (the whole picture) stretched into a rectangle of
-    // this box's persistent image, always in halftone: the source's pixels are averaged. Throws Failure when the picture cannot be decoded.
+    // this box's persistent image, always in halftone: the source's pixels are averaged.
+    // Throws Failure when the picture cannot be decoded.
     void stretchFrom(const PictureBox& source, QRect sourceRect, QRect destination);
 
     // Repaints the box now, without running other events.
