@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include "app/module1.h"
@@ -80,6 +81,8 @@ void WriteSettings() {
 }
 
 void ReadAndApplySettings() {
+    // Only a regular file: opening a pipe of that name would wait for a writer for ever.
+    if (!QFileInfo(SettingsPath()).isFile()) throw Failure(QStringLiteral("No settings file"));
     QFile file(SettingsPath());
     if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
     if (file.size() > kMaxFileBytes)
