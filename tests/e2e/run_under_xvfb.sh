@@ -52,19 +52,26 @@ show_log() {
     cat "$2" >&2 2>/dev/null
 }
 
+# Polls a check every 0.1 s for up to 30 s while the process PID lives; fails otherwise.
+wait_for() {
+    local pid=$1
+    shift
+    for _ in $(seq 1 300); do
+        "$@" && return 0
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}
+
 # Xvfb picks a free display number itself and writes it to fd 3 once it accepts connections.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$work/display" \
     >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 display=""
-for _ in $(seq 1 300); do
-    if grep -qx '[0-9][0-9]*' "$work/display" 2>/dev/null; then
-        display=":$(cat "$work/display")"
-        break
-    fi
-    kill -0 "$xvfb_pid" 2>/dev/null || break
-    sleep 0.1
-done
+if wait_for "$xvfb_pid" grep -qx '[0-9][0-9]*' "$work/display"; then
+    display=":$(cat "$work/display")"
+fi
 if [ -z "$display" ]; then
     echo "$0: Xvfb did not start" >&2
     show_log Xvfb "$work/xvfb.log"
@@ -90,17 +97,11 @@ fi
 HOME="$work/wm-home" XDG_CONFIG_HOME="$work/wm-home" \
     openbox --config-file "$work/rc.xml" --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-ready=""
-for _ in $(seq 1 300); do
-    if xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
-       xprop -root _NET_WORKAREA 2>/dev/null | grep -q '='; then
-        ready=yes
-        break
-    fi
-    kill -0 "$wm_pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ -z "$ready" ]; then
+wm_ready() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' &&
+        xprop -root _NET_WORKAREA 2>/dev/null | grep -q '='
+}
+if ! wait_for "$wm_pid" wm_ready; then
     echo "$0: openbox did not start on $DISPLAY" >&2
     show_log openbox "$work/openbox.log"
     exit 2

@@ -33,9 +33,7 @@ class SlideshowTest(unittest.TestCase):
 
     def setUp(self):
         self.app = x.Tessary()
-        self.slides = self.app.folder("slides")
-        for name, (w, h), colour in SLIDES:
-            x.write_bmp(os.path.join(self.slides, name), w, h, colour)
+        self.slides = self.app.folder_of_pictures("slides", SLIDES)
         # Slideshow folder with three pictures, interval 1 s, no repeat, no random, fitted.
         self.settings = x.settings_bytes(self.app.home, self.app.home, self.slides, "1", 0, 0, 1)
         self.app.write_settings(self.settings)

@@ -65,9 +65,7 @@ class ViewerTest(unittest.TestCase):
 
     def setUp(self):
         self.app = x.Tessary()
-        self.pictures = self.app.folder("pictures")
-        for name, (w, h), colour in PICTURES:
-            x.write_bmp(os.path.join(self.pictures, name), w, h, colour)
+        self.pictures = self.app.folder_of_pictures("pictures", PICTURES)
         # The picture chooser starts in the folder of pictures, with the fit option ticked.
         self.settings = x.settings_bytes(self.pictures, self.app.home, self.app.home, "7", 0, 0, 1)
         self.app.write_settings(self.settings)
@@ -106,18 +104,23 @@ class ViewerTest(unittest.TestCase):
     def viewer_caption(self, index):
         return x.VIEWER_CAPTION + PICTURES[index][0]
 
+    def open_first_file(self, untick_fit=False):
+        """"１枚", optionally untick "画面にフィット", the first file of the list, then "開く"."""
+        control = self.app.wait_for_control_window()
+        x.click_control_button(control, "show1")
+        chooser = self.app.wait_for_caption(x.CHOOSER_CAPTION)
+        x.wait_until(lambda: x.is_viewable(chooser), what="the chooser")
+        if untick_fit:
+            x.click(chooser, *FIT_BOX)
+        x.click(chooser, *FILE_LIST_FIRST_ENTRY)
+        x.click(chooser, *OPEN_BUTTON)
+        viewer = self.app.wait_for_caption(self.viewer_caption(0), exclude=(chooser, control))
+        return control, chooser, viewer
+
     def test_open_step_and_close(self):
         app = self.app
         with app:
-            control = app.wait_for_control_window()
-            x.click_control_button(control, "show1")
-            chooser = app.wait_for_caption(x.CHOOSER_CAPTION)
-            x.wait_until(lambda: x.is_viewable(chooser), what="the chooser")
-
-            # The first file of the list, then "開く".
-            x.click(chooser, *FILE_LIST_FIRST_ENTRY)
-            x.click(chooser, *OPEN_BUTTON)
-            viewer = app.wait_for_caption(self.viewer_caption(0), exclude=(chooser, control))
+            control, chooser, viewer = self.open_first_file()
             self.assertEqual(x.caption(viewer), self.viewer_caption(0))
             x.wait_until(lambda: {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}
                          <= x.net_wm_state(viewer), what="the viewer to be maximized")
@@ -170,17 +173,9 @@ class ViewerTest(unittest.TestCase):
     def test_natural_size_after_unticking_fit(self):
         app = self.app
         with app:
-            control = app.wait_for_control_window()
-            x.click_control_button(control, "show1")
-            chooser = app.wait_for_caption(x.CHOOSER_CAPTION)
-            x.wait_until(lambda: x.is_viewable(chooser), what="the chooser")
-
             # Untick "画面にフィット" in the chooser: the viewer draws at natural size, centred on
             # the work area, and the option is saved unticked.
-            x.click(chooser, *FIT_BOX)
-            x.click(chooser, *FILE_LIST_FIRST_ENTRY)
-            x.click(chooser, *OPEN_BUTTON)
-            viewer = app.wait_for_caption(self.viewer_caption(0), exclude=(chooser, control))
+            control, chooser, viewer = self.open_first_file(untick_fit=True)
             self.assert_picture_shown(viewer, 0, fitted=False)
             x.save_screenshot(x.screenshot(), "viewer-natural-size.png")
 

@@ -516,6 +516,13 @@ class Tessary:
         os.makedirs(path, exist_ok=True)
         return path
 
+    def folder_of_pictures(self, relative, pictures):
+        """A folder of solid-colour BMPs, given as (name, (width, height), colour)."""
+        path = self.folder(relative)
+        for name, (width, height), colour in pictures:
+            write_bmp(os.path.join(path, name), width, height, colour)
+        return path
+
     def write_settings(self, data):
         with open(self.settings_path, "wb") as f:
             f.write(data)
