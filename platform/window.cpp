@@ -12,7 +12,13 @@ namespace platform {
 Window::Window(CloseByFrame policy) : QWidget(nullptr), m_policy(policy) {
     static int windowsMade = 0;
     m_creationNumber = ++windowsMade;
-    qApp->installEventFilter(this);
+}
+
+void Window::setKeyPreview(bool on) {
+    // Only a window that previews keys looks at the program's events.
+    if (on && !m_keyPreview) qApp->installEventFilter(this);
+    if (!on && m_keyPreview) qApp->removeEventFilter(this);
+    m_keyPreview = on;
 }
 
 void Window::setCaption(const QString& caption) { setWindowTitle(caption); }

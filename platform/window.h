@@ -31,7 +31,7 @@ public:
     void setClientPositionTwips(int left, int top);
 
     // Key presses of the window's controls reach Form_KeyPress first.
-    void setKeyPreview(bool on) { m_keyPreview = on; }
+    void setKeyPreview(bool on);
 
     // Closed through its frame with the Destroy policy: the window is gone for the program,
     // and its next use makes a fresh one.
