@@ -54,9 +54,7 @@ int CheckValue(const QString& line) {
 QString DriveOf(const QString& line) { return platform::drives::of(line); }
 }  // namespace
 
-QString SettingsPath() {
-    return platform::withClosingSeparator(platform::programFolder()) + kSettingsFileName;
-}
+QString SettingsPath() { return platform::settingsFileToRead(kSettingsFileName); }
 
 QByteArray SettingsBytes() {
     SlideshowSetup& setup = *FrmSelectSld;
@@ -67,7 +65,8 @@ QByteArray SettingsBytes() {
 }
 
 void WriteSettings() {
-    QSaveFile file(SettingsPath());
+    const QString path = platform::settingsFileToWrite(kSettingsFileName);
+    QSaveFile file(path);
     const QByteArray bytes = SettingsBytes();
     // The explicit flush matters: commit() takes a failed flush of the last buffered bytes (a
     // full disk) for success and puts the cut-short file in place of the previous one.
@@ -75,7 +74,7 @@ void WriteSettings() {
                          file.flush() && file.commit();
     if (!written) {
         platform::MessageBox::show(QStringLiteral("Cannot save the settings to %1: %2")
-                                       .arg(SettingsPath(), file.errorString()),
+                                       .arg(path, file.errorString()),
                                    QStringLiteral("Write Error"));
     }
 }

@@ -2,10 +2,12 @@
 #include <QByteArray>
 #include <QString>
 
-// "Tessary.ini" in the program's folder keeps the three choosers' folders, the slideshow
-// interval and its three options from one run to the next, in seven lines.
+// "Tessary.ini" in the program's folder, or in the user's configuration folder for an installed
+// program, keeps the three choosers' folders, the slideshow interval and its three options from
+// one run to the next, in seven lines.
 
 inline constexpr char kSettingsFileName[] = "Tessary.ini";
+// The file the start-up reads.
 QString SettingsPath();
 
 // The file's bytes for the choosers as they stand.

@@ -1,8 +1,12 @@
 #include "platform/desktop.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
 #include <QImageReader>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyleFactory>
 
 namespace platform {
@@ -24,6 +28,34 @@ QString programFolder() {
 }
 
 void setProgramFolder(const QString& folder) { g_programFolder = folder; }
+
+namespace {
+constexpr char kDesktopEntry[] = "../share/applications/tessary.desktop";
+
+// Root may write /usr/bin too, but files there belong to the package manager.
+bool keepsSettingsBeside() {
+    const QDir folder(programFolder());
+    return QFileInfo(folder.path()).isWritable() && !QFileInfo::exists(folder.filePath(kDesktopEntry));
+}
+
+QString userSettingsFile(const QString& name) {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(name);
+}
+}  // namespace
+
+QString settingsFileToRead(const QString& name) {
+    const QString beside = QDir(programFolder()).filePath(name);
+    if (keepsSettingsBeside()) return beside;
+    const QString user = userSettingsFile(name);
+    return QFileInfo::exists(user) || !QFileInfo::exists(beside) ? user : beside;
+}
+
+QString settingsFileToWrite(const QString& name) {
+    if (keepsSettingsBeside()) return QDir(programFolder()).filePath(name);
+    const QString user = userSettingsFile(name);
+    QDir().mkpath(QFileInfo(user).path());
+    return user;
+}
 
 void endProgram() {
     if (g_end) g_end();
@@ -53,6 +85,10 @@ QFont proportionalGothicFont(int points) {
 }
 
 void initialise() {
+    // The per-user configuration folder and the desktop's menu entry go by this name.
+    QCoreApplication::setApplicationName(QStringLiteral("tessary"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessary"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessary")));
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setFont(gothicFont(9));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -184,7 +184,7 @@ private slots:
     void aFailedWriteKeepsThePreviousFile_data() {
         QTest::addColumn<QString>("how");
         QTest::newRow("Tessary.ini is a folder") << "folder";
-        QTest::newRow("the program folder is missing") << "missing";
+        QTest::newRow("neither the program folder nor the user's folder can be made") << "missing";
         QTest::newRow("the disk fills up during the write") << "full";
     }
     void aFailedWriteKeepsThePreviousFile() {
@@ -195,7 +195,10 @@ private slots:
         desktop->startProgram();
         QCOMPARE(FrmSelectSld->Text1.text(), how == "folder" ? QString("7") : QString("9"));
         FrmSelectSld->Text1.setText("30");
-        if (how == "missing") platform::setProgramFolder(desktop->root() + "/moved");
+        if (how == "missing") {
+            platform::setProgramFolder(desktop->root() + "/moved");
+            TestDesktop::writeFile(desktop->configFolder(), "a file where the folder would be");
+        }
         // With "full", files may grow to 16 bytes: the write stops part-way, as on a full disk.
         // Nothing is checked before the limit is lifted, since the test's own log is a file too.
         const auto signalBefore = std::signal(SIGXFSZ, SIG_IGN);

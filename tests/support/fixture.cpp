@@ -11,6 +11,8 @@ TestDesktop::TestDesktop() {
     platform::initialise();
     QDir(root()).mkpath("home");
     QDir(root()).mkpath("program");
+    // An installed program keeps its settings there: never in the real user's folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root() + "/config"));
     m_drives = {root()};
     platform::drives::setForTesting(m_drives, home());
     platform::setProgramFolder(programFolder());

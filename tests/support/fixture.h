@@ -31,6 +31,8 @@ public:
     QString root() const { return m_dir.path(); }
     QString home() const { return root() + "/home"; }
     QString programFolder() const { return root() + "/program"; }
+    // The user's configuration folder (XDG_CONFIG_HOME) of the test.
+    QString configFolder() const { return root() + "/config"; }
     // Makes a folder below the root; folderWith() puts n small pictures pic01.bmp ... in it.
     QString folder(const QString& relative) const;
     QString folderWith(const QString& relative, int n) const;
