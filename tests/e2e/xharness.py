@@ -479,14 +479,17 @@ def settings_bytes(folder1, folder12, folder_sld, interval, repeat, random, fit)
 
 class Tessary:
     """One run of the real executable, copied into a fresh folder of its own (it keeps
-    Tessary.ini beside itself), with a fresh home folder.
+    Tessary.ini beside itself), or an installed one, with a fresh home folder.
 
         with Tessary() as app:          # starts the program; stops it and cleans up after,
             control = app.wait_for_control_window()   # describing the windows on a failure
     """
 
-    def __init__(self, settings=None):
-        binary = os.environ.get("TESSARY_BINARY")
+    def __init__(self, settings=None, installed=None, user=None, read_only=False):
+        """installed: an installed executable run where it is, whose settings go to the home
+        folder's ~/.config/tessary; user: (uid, gid) to run as, when the tests run as root;
+        read_only: the program's folder cannot be written by the program's user."""
+        binary = installed or os.environ.get("TESSARY_BINARY")
         if not binary or not os.path.isfile(binary):
             raise HarnessError("TESSARY_BINARY must name the built tessary executable (got %r)"
                                % binary)
@@ -499,9 +502,23 @@ class Tessary:
         for folder in (self.program_folder, self.home, self.runtime):
             os.makedirs(folder)
         os.chmod(self.runtime, 0o700)
-        self.executable = os.path.join(self.program_folder, "tessary")
-        shutil.copy2(binary, self.executable)
-        self.settings_path = os.path.join(self.program_folder, "Tessary.ini")
+        self.user = user
+        if user is not None:
+            os.chmod(self.root, 0o755)
+            for folder in (self.home, self.runtime):
+                os.chown(folder, *user)
+        if installed:
+            self.executable = installed
+        else:
+            self.executable = os.path.join(self.program_folder, "tessary")
+            shutil.copy2(binary, self.executable)
+        if read_only:
+            os.chmod(self.program_folder, 0o555)
+        beside = not installed and not read_only
+        self.settings_path = (os.path.join(self.program_folder, "Tessary.ini") if beside else
+                              os.path.join(self.home, ".config", "tessary", "Tessary.ini"))
+        if settings is not None:
+            self.write_settings(settings)
         if settings is not None:
             with open(self.settings_path, "wb") as f:
                 f.write(settings)
@@ -524,8 +541,14 @@ class Tessary:
         return path
 
     def write_settings(self, data):
+        os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
         with open(self.settings_path, "wb") as f:
             f.write(data)
+        if self.user is not None:
+            for path in (os.path.dirname(os.path.dirname(self.settings_path)),
+                         os.path.dirname(self.settings_path), self.settings_path):
+                if path.startswith(self.home):
+                    os.chown(path, *self.user)
 
     def read_settings(self):
         with open(self.settings_path, "rb") as f:
@@ -535,11 +558,16 @@ class Tessary:
 
     def start(self):
         env = {k: v for k, v in os.environ.items()
-               if not k.startswith("QT_") and k not in ("WAYLAND_DISPLAY", "LC_ALL", "LANGUAGE")}
+               if not k.startswith(("QT_", "XDG_"))
+               and k not in ("WAYLAND_DISPLAY", "LC_ALL", "LANGUAGE")}
         env.update(HOME=self.home, XDG_RUNTIME_DIR=self.runtime, QT_QPA_PLATFORM="xcb",
                    LANG="C.UTF-8", LC_ALL="C.UTF-8")
         self._log = open(self.log_path, "wb")
-        self.process = subprocess.Popen([self.executable], cwd=self.root, env=env,
+        command = [self.executable]
+        if self.user is not None:
+            command = ["setpriv", "--reuid=%d" % self.user[0], "--regid=%d" % self.user[1],
+                       "--clear-groups", "--"] + command
+        self.process = subprocess.Popen(command, cwd=self.root, env=env,
                                         stdin=subprocess.DEVNULL, stdout=self._log,
                                         stderr=subprocess.STDOUT)
         return self
@@ -594,6 +622,8 @@ class Tessary:
         """Ends the program if it still runs and removes the run's folder, which is kept when
         the run failed or TESSARY_E2E_KEEP is set."""
         self.stop()
+        if os.path.isdir(self.program_folder):
+            os.chmod(self.program_folder, 0o755)
         if self.failed or os.environ.get("TESSARY_E2E_KEEP"):
             if os.path.isdir(self.root):
                 print("the run's files are kept in %s" % self.root, file=sys.stderr)
