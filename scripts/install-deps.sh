@@ -8,7 +8,7 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugin
           fonts-ipafont-gothic)
 if [ "${1:-run}" = test ]; then
     packages+=(libqt6test6 xvfb xauth xdotool x11-utils openbox imagemagick python3
-               lintian desktop-file-utils)
+               dpkg-dev file lintian desktop-file-utils)
 fi
 
 missing=()
