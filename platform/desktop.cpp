@@ -88,7 +88,9 @@ void initialise() {
     // The per-user configuration folder and the desktop's menu entry go by this name.
     QCoreApplication::setApplicationName(QStringLiteral("tessary"));
     QGuiApplication::setDesktopFileName(QStringLiteral("tessary"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessary")));
+    QIcon ownIcon;
+    for (int size : {16, 32, 48, 256}) ownIcon.addFile(QStringLiteral(":/icons/tessary-%1.png").arg(size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tessary"), ownIcon));
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setFont(gothicFont(9));
     QApplication::setQuitOnLastWindowClosed(false);
