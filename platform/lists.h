@@ -8,6 +8,8 @@
 
 namespace platform {
 
+// The lists are known to screen readers as "ドライブ", "フォルダ" and "ファイル".
+
 // The drives of the machine; shows one. A new drive, chosen by the user or set by program,
 // runs onChange.
 class DriveList : public QComboBox {
