@@ -46,7 +46,10 @@ void sortNaturally(QStringList& names) {
 
 DriveList::DriveList(QWidget* window, const TwipsRect& rect) : QComboBox(window) {
     placeTwips(*this, rect);
+    // On Linux Qt gives a combo box's shown value as its accessible name; the description
+    // carries what the list is there.
     setAccessibleName(QStringLiteral("ドライブ"));
+    setAccessibleDescription(QStringLiteral("ドライブ"));
     m_drive = drives::of(drives::homeFolder());
     refill();
     connect(this, &QComboBox::activated, this,
