@@ -62,8 +62,7 @@ QSize PictureBox::deviceSize(QSize logical, qreal ratio) {
 }
 
 QImage PictureBox::blank() const {
-    QImage image(deviceSize(contentsRect().size().expandedTo(QSize(1, 1))),
-                 QImage::Format_RGB32);
+    QImage image(deviceSize(contentsRect().size().expandedTo(QSize(1, 1))), QImage::Format_RGB32);
     image.setDevicePixelRatio(pixelRatio());
     image.fill(palette().color(QPalette::Window));
     return image;
