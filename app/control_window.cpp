@@ -66,6 +66,16 @@ ControlWindow::ControlWindow()
     CmdNextSld.onClick = [this] { CmdNextSld_Click(); };
     CmdPrevSld.onClick = [this] { CmdPrevSld_Click(); };
     CmdBrkSld.onClick = [this] { CmdBrkSld_Click(); };
+    // The window has no caption, and three ">>" and three "<<" look alike: screen readers get
+    // a name for the one and the mode of each step button.
+    setAccessibleName(QStringLiteral("Orlin-Tessary"));
+    CmdNext1.setAccessibleDescription(QStringLiteral("１枚: 次の画像"));
+    CmdPrev1.setAccessibleDescription(QStringLiteral("１枚: 前の画像"));
+    CmdNext12.setAccessibleDescription(QStringLiteral("12枚: 次の12枚"));
+    CmdPrev12.setAccessibleDescription(QStringLiteral("12枚: 前の12枚"));
+    CmdNextSld.setAccessibleDescription(QStringLiteral("スライド: 次の画像"));
+    CmdPrevSld.setAccessibleDescription(QStringLiteral("スライド: 前の画像"));
+    CmdBrkSld.setAccessibleDescription(QStringLiteral("スライド: 停止・再開"));
 }
 
 void ControlWindow::Form_Load() {

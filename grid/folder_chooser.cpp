@@ -30,6 +30,7 @@ FolderChooser::FolderChooser()
     QPalette buttonFace = File1.palette();
     buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
     File1.setPalette(buttonFace);
+    Label1.nameControl(Check1);
     Command1.setEnabled(false);
     platform::setTabOrder({&Drive1, &Dir1, &File1, &Command1, &Command2, &Check1});
     Command1.onClick = [this] { Command1_Click(); };

@@ -87,9 +87,11 @@ void ThumbnailGrid::DecodePageAhead(int n) {
     for (int j = 0; j < n; ++j)
         paths << Module1.DirPath12 + Module1.FileList12[Module1.CurIndex12 + j];
     const int cellWidth = Picture1[0]->scaleWidth(), cellHeight = Picture1[0]->scaleHeight();
-    platform::prefetch::start(paths, [cellWidth, cellHeight](QSize natural) {
-        return FitInBox(float(natural.width()), float(natural.height()), cellWidth, cellHeight)
-            .size();
+    const qreal ratio = Picture1[0]->pixelRatio();  // the cells decode at device resolution
+    platform::prefetch::start(paths, [cellWidth, cellHeight, ratio](QSize natural) {
+        const QRect fitted =
+            FitInBox(float(natural.width()), float(natural.height()), cellWidth, cellHeight);
+        return platform::PictureBox::deviceSize(fitted.size(), ratio);
     });
 }
 

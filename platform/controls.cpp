@@ -20,6 +20,7 @@ CommandButton::CommandButton(QWidget* window, const QString& caption, const Twip
 
 void CommandButton::setCaption(const QString& caption) {
     m_caption = caption;
+    setAccessibleName(caption);  // the caption as written, not as wrapped
     constexpr int kMarginPixels = 4;
     const QFontMetrics metrics(font());
     const int room = width() - kMarginPixels;
@@ -51,6 +52,11 @@ Label::Label(QWidget* window, const QString& caption, const TwipsRect& rect)
     // Where the Windows fonts are missing the fallback runs wider; a caption is never cut off.
     const int textWidth = fontMetrics().horizontalAdvance(caption);
     if (textWidth > width()) resize(textWidth, height());
+}
+
+void Label::nameControl(QWidget& control) {
+    setBuddy(&control);
+    control.setAccessibleName(caption().simplified());  // "間隔　=       秒" reads "間隔 = 秒"
 }
 
 CheckBox::CheckBox(QWidget* window, const TwipsRect& rect) : QCheckBox(window) {

@@ -12,7 +12,8 @@ namespace platform {
 // Places a control on its window at a design rectangle in twips.
 void placeTwips(QWidget& control, const TwipsRect& rect);
 
-// A push button with a caption; onClick runs when the user presses it.
+// A push button with a caption; onClick runs when the user presses it. Screen readers know it
+// by its caption.
 class CommandButton : public QPushButton {
 public:
     CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect);
@@ -33,6 +34,9 @@ public:
     Label(QWidget* window, const QString& caption, const TwipsRect& rect);
     QString caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
+    // The label names a control beside it that has no caption of its own (a check box, a text
+    // box), for screen readers and UI automation.
+    void nameControl(QWidget& control);
 };
 
 // A check box valued 0 (unchecked), 1 (checked) or 2 (grey, which counts as not checked).

@@ -31,8 +31,9 @@ void endProgram();
 // main() says how the program ends; until it does, ending is a no-op (tests).
 void setProgramEnd(std::function<void()> end);
 
-// "ＭＳ ゴシック" or "ＭＳ Ｐゴシック" at a point size, falling back to an installed Japanese
-// Gothic font where the Windows fonts are missing.
+// "ＭＳ ゴシック" or "ＭＳ Ｐゴシック" at a point size. Where the Windows fonts are missing, an
+// installed Japanese Gothic face stands in: a known one (IPAGothic of fonts-ipafont-gothic, Noto
+// Sans CJK JP, VL Gothic, Takao), else any Gothic of the font database's Japanese fonts.
 QFont gothicFont(int points);
 QFont proportionalGothicFont(int points);
 

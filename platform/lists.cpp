@@ -46,6 +46,10 @@ void sortNaturally(QStringList& names) {
 
 DriveList::DriveList(QWidget* window, const TwipsRect& rect) : QComboBox(window) {
     placeTwips(*this, rect);
+    // On Linux Qt gives a combo box's shown value as its accessible name; the description
+    // carries what the list is there.
+    setAccessibleName(QStringLiteral("ドライブ"));
+    setAccessibleDescription(QStringLiteral("ドライブ"));
     m_drive = drives::of(drives::homeFolder());
     refill();
     connect(this, &QComboBox::activated, this,
@@ -86,6 +90,7 @@ static void requireReadableFolder(const QString& path) {
 
 FolderList::FolderList(QWidget* window, const TwipsRect& rect) : QListWidget(window) {
     placeTwips(*this, rect);
+    setAccessibleName(QStringLiteral("フォルダ"));
     connect(this, &QListWidget::itemActivated, this, &FolderList::openItem);
 }
 
@@ -132,6 +137,7 @@ void FolderList::refill() {
         const QString name = (folder == chain.first()) ? folder : QFileInfo(folder).fileName();
         auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, folder);
+        item->setData(Qt::AccessibleTextRole, name);  // read out without the indent
         ++depth;
     }
     setCurrentRow(count() - 1);
@@ -140,6 +146,7 @@ void FolderList::refill() {
     for (const QString& name : subfolders) {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, QDir(m_path).filePath(name));
+        item->setData(Qt::AccessibleTextRole, name);
     }
 }
 
@@ -148,6 +155,7 @@ void FolderList::refill() {
 FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& pattern)
     : QListWidget(window), m_patterns(pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
     placeTwips(*this, rect);
+    setAccessibleName(QStringLiteral("ファイル"));
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row == m_selected || row < 0) return;
         m_selected = row;

@@ -8,6 +8,9 @@
 
 namespace platform {
 
+// The lists are known to screen readers as "ドライブ" (on Linux its description; the name is
+// the drive shown), "フォルダ" and "ファイル".
+
 // The drives of the machine; shows one. A new drive, chosen by the user or set by program,
 // runs onChange.
 class DriveList : public QComboBox {

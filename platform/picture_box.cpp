@@ -1,5 +1,8 @@
 #include "platform/picture_box.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -7,8 +10,43 @@
 
 namespace platform {
 
+namespace {
+// A picture box as screen readers and UI automation see it: a graphic, pressed like a button
+// where a click does something.
+class PictureBoxAccessible : public QAccessibleWidget {
+public:
+    explicit PictureBoxAccessible(PictureBox* box) : QAccessibleWidget(box, QAccessible::Graphic) {}
+
+    QStringList actionNames() const override {
+        QStringList names = QAccessibleWidget::actionNames();
+        if (box()->onClick) names.prepend(pressAction());
+        return names;
+    }
+    void doAction(const QString& name) override {
+        if (name == pressAction() && box()->onClick) {
+            box()->onClick();
+            return;
+        }
+        QAccessibleWidget::doAction(name);
+    }
+
+private:
+    PictureBox* box() const { return static_cast<PictureBox*>(widget()); }
+};
+
+QAccessibleInterface* accessiblePictureBox(const QString& /*className*/, QObject* object) {
+    auto* box = dynamic_cast<PictureBox*>(object);
+    return box != nullptr ? new PictureBoxAccessible(box) : nullptr;
+}
+
+QSize logicalSize(const QImage& image) { return image.deviceIndependentSize().toSize(); }
+}  // namespace
+
 PictureBox::PictureBox(QWidget* window, const TwipsRect& rect, Role role)
     : QFrame(window), m_role(role) {
+    static const bool accessibleInstalled =
+        (QAccessible::installFactory(accessiblePictureBox), true);
+    Q_UNUSED(accessibleInstalled);
     setGeometry(rect.toPixels());
     setFrameStyle(QFrame::NoFrame);
     if (role == Role::Scratch) hide();
@@ -19,22 +57,38 @@ void PictureBox::setBorder(int pixels) {
     setLineWidth(pixels);
 }
 
+QSize PictureBox::deviceSize(QSize logical, qreal ratio) {
+    return {qRound(logical.width() * ratio), qRound(logical.height() * ratio)};
+}
+
 QImage PictureBox::blank() const {
-    QImage image(contentsRect().size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage image(deviceSize(contentsRect().size().expandedTo(QSize(1, 1))), QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio());
     image.fill(palette().color(QPalette::Window));
     return image;
+}
+
+QImage PictureBox::composed() const {
+    QImage sized = blank();
+    if (!m_image.isNull()) QPainter(&sized).drawImage(0, 0, m_image);
+    return sized;
 }
 
 void PictureBox::loadPicture(const QString& path) {
     m_picture = Picture();
     Picture picture = Picture::open(path);
     QImage image;
+    // At natural size one picture pixel covers one logical pixel, on any screen: the box takes
+    // the natural size and the viewer centres and cuts it off by that size, so a high-density
+    // screen shows the picture as large as a standard one does (each pixel on 2 × 2 device
+    // pixels), never at half the size the window's arithmetic lays out.
     if (m_role == Role::Display) image = picture.natural();
     m_picture = picture;
     if (m_autoSize) {
         const int border = 2 * frameWidth();
         resize(picture.size().width() + border, picture.size().height() + border);
     }
+    setAccessibleName(QFileInfo(path).fileName());
     if (m_role == Role::Display) {
         m_image = image;
         update();
@@ -45,6 +99,7 @@ void PictureBox::clearPicture() {
     m_picture = Picture();
     // No image is plain background; a scratch box the size of a photograph keeps none.
     m_image = QImage();
+    setAccessibleName(QString());
     update();
 }
 
@@ -54,10 +109,15 @@ void PictureBox::stretchFrom(const PictureBox& source, QRect sourceRect, QRect d
              sourceRect == QRect(QPoint(0, 0), source.m_picture.size()));
     Q_UNUSED(sourceRect);
     if (source.m_picture.isNull() || destination.isEmpty()) return;
-    const QImage stretched = source.m_picture.stretchedTo(destination.size());
-    if (m_image.isNull() || m_image.size() != contentsRect().size()) m_image = image();
+    QImage stretched = source.m_picture.stretchedTo(deviceSize(destination.size()));
+    stretched.setDevicePixelRatio(pixelRatio());  // drawn at its size in logical pixels
+    if (m_image.isNull() || logicalSize(m_image) != contentsRect().size() ||
+        m_image.devicePixelRatio() != pixelRatio()) {
+        m_image = composed();
+    }
     QPainter painter(&m_image);
     painter.drawImage(destination.topLeft(), stretched);
+    setAccessibleName(QFileInfo(source.m_picture.path()).fileName());
     update();
 }
 
@@ -65,24 +125,23 @@ void PictureBox::restore(const Snapshot& shown) {
     setGeometry(shown.geometry);
     m_picture = shown.picture;
     m_image = shown.image;
+    setAccessibleName(shown.name);
     setVisible(shown.visible);
     update();
 }
 
 QImage PictureBox::image() const {
     if (m_image.isNull()) return blank();
-    if (m_image.size() == contentsRect().size()) return m_image;
-    QImage sized = blank();
-    QPainter(&sized).drawImage(0, 0, m_image);
-    return sized;
+    if (logicalSize(m_image) == contentsRect().size()) return m_image;
+    return composed();
 }
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     // The persistent image keeps what was drawn; new area is background.
-    if (!m_image.isNull() && m_image.size() != contentsRect().size() &&
+    if (!m_image.isNull() && logicalSize(m_image) != contentsRect().size() &&
         (m_picture.isNull() || m_role == Role::Scratch)) {
-        m_image = image();
+        m_image = composed();
     }
 }
 
@@ -92,6 +151,7 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect inner = contentsRect();
     painter.setClipRect(inner);
     painter.fillRect(inner, palette().color(QPalette::Window));
+    // A device-resolution image lands pixel for pixel on the screen's device pixels.
     if (!m_image.isNull()) painter.drawImage(inner.topLeft(), m_image);
 }
 

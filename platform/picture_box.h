@@ -11,6 +11,14 @@ namespace platform {
 // A picture box: it holds a loaded picture and a persistent image that everything drawn on it
 // goes to, and repaints from that image. Its inner size is in pixels. With auto-size it takes
 // the natural size of a picture loaded into it; emptying the picture keeps its size.
+//
+// Pixels here are logical pixels, as every layout and fit in the program counts them. On a
+// high-density screen (two device pixels to the logical pixel) the persistent image holds device
+// pixels, and a stretch is decoded at device resolution: a fitted picture, a preview or a
+// thumbnail shows the picture's own detail, not a logical-size image magnified.
+//
+// For screen readers the box is a graphic named by the file it shows (empty when it shows
+// nothing); a box with a click handler offers the press action.
 class PictureBox : public QFrame {
 public:
     // A display box decodes what it is given at once and shows it; a scratch box, never shown,
@@ -36,6 +44,12 @@ public:
     // Throws Failure when the picture cannot be decoded.
     void stretchFrom(const PictureBox& source, QRect sourceRect, QRect destination);
 
+    // Device pixels to the logical pixel on the box's screen: 1, or 2 on a high-density one.
+    qreal pixelRatio() const { return devicePixelRatioF(); }
+    // The size in device pixels that a stretch to a rectangle of this size is decoded at.
+    QSize deviceSize(QSize logical) const { return deviceSize(logical, pixelRatio()); }
+    static QSize deviceSize(QSize logical, qreal ratio);
+
     // Repaints the box now, without running other events.
     void refresh() { repaint(); }
 
@@ -50,11 +64,15 @@ public:
         bool visible;
         Picture picture;
         QImage image;
+        QString name;
     };
-    Snapshot snapshot() const { return {geometry(), !isHidden(), m_picture, m_image}; }
+    Snapshot snapshot() const {
+        return {geometry(), !isHidden(), m_picture, m_image, accessibleName()};
+    }
     void restore(const Snapshot& shown);
 
-    // The persistent image, as the box shows it inside its border.
+    // The persistent image, as the box shows it inside its border; on a high-density screen in
+    // device pixels, with its device pixel ratio set.
     QImage image() const;
 
     std::function<void()> onClick;
@@ -67,6 +85,8 @@ protected:
 
 private:
     QImage blank() const;
+    // The persistent image at the box's inner size and the screen's pixel ratio.
+    QImage composed() const;
 
     Role m_role;
     bool m_autoSize = false;

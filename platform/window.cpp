@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -9,7 +11,18 @@
 
 namespace platform {
 
+namespace {
+// Screen readers and UI automation see each window of the program as a window, named by its
+// caption (or its accessible name where it has no caption).
+QAccessibleInterface* accessibleWindow(const QString& /*className*/, QObject* object) {
+    auto* window = dynamic_cast<Window*>(object);
+    return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+}  // namespace
+
 Window::Window(CloseByFrame policy) : QWidget(nullptr), m_policy(policy) {
+    static const bool accessibleInstalled = (QAccessible::installFactory(accessibleWindow), true);
+    Q_UNUSED(accessibleInstalled);
     static int windowsMade = 0;
     m_creationNumber = ++windowsMade;
 }

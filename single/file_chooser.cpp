@@ -40,6 +40,8 @@ FileChooser::FileChooser()
     Picture1.setBorder(kPreviewBorderPixels);
     Picture2.setAutoSize(true);
     Label2.lower();  // the label lies within the preview box, which covers it
+    Picture1.setAccessibleDescription(Label2.caption());
+    Label1.nameControl(Check1);
     Check1.setFont(platform::proportionalGothicFont(9));
     Command1.setEnabled(false);
     platform::setTabOrder({&Command1, &Command2, &Drive1, &Dir1, &File1, &Check1});

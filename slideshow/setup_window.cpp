@@ -50,6 +50,10 @@ SlideshowSetup::SlideshowSetup()
     for (auto* check : {&Check1, &Check2, &Check3}) {
         check->setFont(platform::proportionalGothicFont(9));
     }
+    Label1.nameControl(Text1);
+    Label2.nameControl(Check1);
+    Label3.nameControl(Check2);
+    Label4.nameControl(Check3);
     Command1.setEnabled(false);
     platform::setTabOrder(
         {&File1, &Drive1, &Dir1, &Command1, &Command2, &Text1, &Check1, &Check3, &Check2});
