@@ -4,7 +4,7 @@
 #include <QFile>
 #include <csetjmp>
 #include <cstdio>
-#include <vector>
+#include <memory>
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
@@ -48,9 +48,10 @@ LibjpegDecode libjpegDecode(const QString& path, QSize covering) {
     info.out_color_space = JCS_EXT_BGRX;  // the layout of a 32-bit picture in memory
     jpeg_start_decompress(&info);
     const unsigned stride = info.output_width * 4;
-    std::vector<unsigned char> pixels(size_t(stride) * info.output_height);
+    // Not zeroed: a decoder writes every pixel once, as into a fresh QImage.
+    const std::unique_ptr<unsigned char[]> pixels(new unsigned char[size_t(stride) * info.output_height]);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = pixels.data() + size_t(stride) * info.output_scanline;
+        JSAMPROW row = pixels.get() + size_t(stride) * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);
     }
     result.output = QSize(int(info.output_width), int(info.output_height));
