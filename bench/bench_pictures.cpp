@@ -334,6 +334,7 @@ int main(int argc, char** argv) {
     put("startup_s", std::max(coldStart, start.median));
     put("page_fill_ratio", fill.median / fillLimit.median, 3);
     put("page_fill_speedup_vs_naive", naive.median / fill.median, 2);
+    put("page_fill_pool_ratio", fill.median / fillParallel.median, 3);
     put("fitted_view_ratio", fittedS / fittedLimitS, 3);
     put("natural_view_ratio", naturalS / naturalLimitS, 3);
     put("page_fill_peak_ratio", peakKb / 1024.0 / 64, 3);
