@@ -38,7 +38,8 @@ long statusKilobytes(const char* field) {
     if (!status.open(QIODevice::ReadOnly)) return -1;
     const QByteArray prefix = QByteArray(field) + ':';
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(prefix)) return line.mid(prefix.size()).trimmed().split(' ')[0].toLong();
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ')[0].toLong();
     }
     return -1;
 }
@@ -63,7 +64,8 @@ struct Timing {
 // Runs each step once to warm up (files in the page cache, decoders loaded), then the steps in
 // turn, repetition after repetition, so that other work on the machine slows them alike. A step
 // returns its own figure, or a negative number to be timed.
-std::vector<Timing> interleaved(int repetitions, const std::vector<std::function<double()>>& steps) {
+std::vector<Timing> interleaved(int repetitions,
+                                const std::vector<std::function<double()>>& steps) {
     for (const auto& step : steps) step();
     std::vector<std::vector<double>> figures(steps.size());
     for (int i = 0; i < repetitions; ++i) {
@@ -106,8 +108,13 @@ QString number(double value, int decimals = 3) { return QString::number(value, '
 void printTable(QTextStream& out, const std::vector<Row>& rows) {
     out << Qt::endl
         << QString("%1 %2 %3 %4 %5 %6  %7")
-               .arg("measure", -44).arg("median", 9).arg("min", 9).arg("max", 9)
-               .arg("limit", 9).arg("ratio", 6).arg("limit is")
+               .arg("measure", -44)
+               .arg("median", 9)
+               .arg("min", 9)
+               .arg("max", 9)
+               .arg("limit", 9)
+               .arg("ratio", 6)
+               .arg("limit is")
         << Qt::endl;
     for (const Row& r : rows) {
         const int decimals = r.unit == "s" ? 3 : 1;
@@ -134,7 +141,7 @@ int main(int argc, char** argv) {
     int repetitions = small ? 1 : 7;
     if (const int at = int(args.indexOf("--repetitions")); at > 0 && at + 1 < args.size())
         repetitions = std::max(1, args[at + 1].toInt());
-    const int fewer = std::max(small ? 1 : 3, repetitions / 2);  // for the slow naive page
+    const int fewer = std::max(small ? 1 : 3, repetitions / 2);  // for the views at natural size
     QTextStream out(stdout);
 
     QTemporaryDir temporary;
@@ -154,7 +161,8 @@ int main(int argc, char** argv) {
     std::vector<Row> rows;
     QString json;
     auto put = [&json](const QString& key, double value, int decimals = 4) {
-        json += QString("%1\"%2\": %3").arg(json.isEmpty() ? "" : ", ", key, number(value, decimals));
+        json +=
+            QString("%1\"%2\": %3").arg(json.isEmpty() ? "" : ", ", key, number(value, decimals));
     };
 
     // Start-up: Form_Load until the control window is shown and painted. The first start in
@@ -173,7 +181,10 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         return double(timer.nsecsElapsed()) / 1e9;
     });
-    rows.push_back({"start-up, first in the process", {coldStart, coldStart, coldStart}, "s", 0.3,
+    rows.push_back({"start-up, first in the process",
+                    {coldStart, coldStart, coldStart},
+                    "s",
+                    0.3,
                     "goal 0.3 s"});
     rows.push_back({"start-up, again", start, "s", 0.3, "goal 0.3 s"});
 
@@ -190,69 +201,82 @@ int main(int argc, char** argv) {
         qFatal("the file list shows %d files, not %d", list.entryCount(), corpus.manyCount);
     list.setPath(desktop.home());
     FrmSelect1->hideWindow();
-    rows.push_back({QString("list %1 pictures").arg(corpus.manyCount), listing, "s", 0.25,
-                    "goal 0.25 s"});
+    rows.push_back(
+        {QString("list %1 pictures").arg(corpus.manyCount), listing, "s", 0.25, "goal 0.25 s"});
 
     // The page fill: the real grid window, shown, over the twelve page pictures.
     ThumbnailGrid& grid = *FrmShow12;
     grid.showWindow();
     Module1.FileCount12 = int16_t(corpus.page.size());
     Module1.FileList12 = NewList(int(corpus.page.size()));
-    for (int i = 0; i < corpus.page.size(); ++i) Module1.FileList12[i] = QFileInfo(corpus.page[i]).fileName();
+    for (int i = 0; i < corpus.page.size(); ++i)
+        Module1.FileList12[i] = QFileInfo(corpus.page[i]).fileName();
     Module1.DirPath12 = folder + '/';
     Module1.CurIndex12 = 0;
     const QSize cellBox(grid.Picture1[0]->scaleWidth(), grid.Picture1[0]->scaleHeight());
     const QSize cell = FitInBox(float(corpus.pageSize.width()), float(corpus.pageSize.height()),
-                                cellBox.width(), cellBox.height()).size();
+                                cellBox.width(), cellBox.height())
+                           .size();
     // The fill decodes on the thread pool and on the UI thread, never on more cores than there are.
     const int cores = std::max(1, std::min(QThread::idealThreadCount(),
                                            QThreadPool::globalInstance()->maxThreadCount() + 1));
     long peakKb = 0;
     LibjpegDecode cellDecode;
-    const std::vector<Timing> page = interleaved(repetitions, {
-        [&] {  // the real page fill
-            const long before = statusKilobytes("VmRSS");
-            resetPeak();
-            QElapsedTimer timer;
-            timer.start();
-            grid.LoopControl();
-            const double seconds = double(timer.nsecsElapsed()) / 1e9;
-            peakKb = std::max(peakKb, statusKilobytes("VmHWM") - before);
-            return seconds;
-        },
-        [&] {  // the decoder's limit: libjpeg's time for the twelve, shared out over the cores
-            double sum = 0;
-            for (const QString& path : corpus.page) sum += (cellDecode = libjpegDecode(path, cell)).seconds;
-            return sum / cores;
-        },
-        [&] {  // the same twelve libjpeg decodes run at once on the thread pool
-            return untimed([&] {
-                QtConcurrent::blockingMap(corpus.page, [&](const QString& path) { libjpegDecode(path, cell); });
-            });
-        },
-        [&] {  // the naive way: each file decoded whole and scaled smoothly, one after the other
-            return untimed([&] {
-                for (const QString& path : corpus.page) {
-                    const QImage full = QImageReader(path).read();
-                    if (full.scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).isNull())
-                        qFatal("cannot decode %s", qPrintable(path));
-                }
-            });
-        }});
+    const std::vector<Timing> page = interleaved(
+        repetitions,
+        {[&] {  // the real page fill
+             const long before = statusKilobytes("VmRSS");
+             resetPeak();
+             QElapsedTimer timer;
+             timer.start();
+             grid.LoopControl();
+             const double seconds = double(timer.nsecsElapsed()) / 1e9;
+             peakKb = std::max(peakKb, statusKilobytes("VmHWM") - before);
+             return seconds;
+         },
+         [&] {  // the decoder's limit: libjpeg's time for the twelve, shared out over the cores
+             double sum = 0;
+             for (const QString& path : corpus.page)
+                 sum += (cellDecode = libjpegDecode(path, cell)).seconds;
+             return sum / cores;
+         },
+         [&] {  // the same twelve libjpeg decodes run at once on the thread pool
+             return untimed([&] {
+                 QtConcurrent::blockingMap(corpus.page,
+                                           [&](const QString& path) { libjpegDecode(path, cell); });
+             });
+         },
+         [&] {  // the naive way: each file decoded whole and scaled smoothly, one after the other
+             return untimed([&] {
+                 for (const QString& path : corpus.page) {
+                     const QImage full = QImageReader(path).read();
+                     if (full.scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .isNull())
+                         qFatal("cannot decode %s", qPrintable(path));
+                 }
+             });
+         }});
     const Timing &fill = page[0], &fillLimit = page[1], &fillParallel = page[2], &naive = page[3];
     if (grid.Picture1[11]->image().pixel(cellBox.width() / 2, cellBox.height() / 2) ==
         grid.palette().color(QPalette::Window).rgb())
         qFatal("the page fill left the last cell blank");
-    const QString pageName = QString("page of 12 x %1x%2").arg(corpus.pageSize.width()).arg(corpus.pageSize.height());
+    const QString pageName =
+        QString("page of 12 x %1x%2").arg(corpus.pageSize.width()).arg(corpus.pageSize.height());
     rows.push_back({pageName + ", LoopControl", fill, "s", fillLimit.median,
                     QString("libjpeg at %1/8 (%2x%3), summed, / %4 cores")
-                        .arg(cellDecode.eighths).arg(cellDecode.output.width())
-                        .arg(cellDecode.output.height()).arg(cores)});
+                        .arg(cellDecode.eighths)
+                        .arg(cellDecode.output.width())
+                        .arg(cellDecode.output.height())
+                        .arg(cores)});
     rows.push_back({pageName + ", decoder's limit", fillLimit, "s", 0, ""});
-    rows.push_back({pageName + ", libjpeg on the pool", fillParallel, "s", 0, "the twelve decodes at once, as a check"});
+    rows.push_back({pageName + ", libjpeg on the pool", fillParallel, "s", 0,
+                    "the twelve decodes at once, as a check"});
     rows.push_back({pageName + ", naive", naive, "s", 0, "full decode + smooth scale, one by one"});
-    rows.push_back({pageName + ", peak added", {peakKb / 1024.0, peakKb / 1024.0, peakKb / 1024.0},
-                    "MiB", 64, "goal 64 MiB (VmHWM over VmRSS before)"});
+    rows.push_back({pageName + ", peak added",
+                    {peakKb / 1024.0, peakKb / 1024.0, peakKb / 1024.0},
+                    "MiB",
+                    64,
+                    "goal 64 MiB (VmHWM over VmRSS before)"});
     grid.hideWindow();
 
     // The viewer, fitted to a 1024 × 722 work area and at natural size; each step shows the
@@ -267,22 +291,28 @@ int main(int argc, char** argv) {
         QSize size;
         bool jpeg;
     };
-    const QString pageMp = QString("%1 MP").arg(corpus.pageSize.width() * corpus.pageSize.height() / 1e6, 0, 'f', 1);
+    const QString pageMp =
+        QString("%1 MP").arg(corpus.pageSize.width() * corpus.pageSize.height() / 1e6, 0, 'f', 1);
     QFile::copy(corpus.large, corpus.large + ".copy.jpg");
     QFile::copy(corpus.bmp, corpus.bmp + ".copy.bmp");
     const std::vector<Viewed> viewed = {
         {"", pageMp + " JPEG", corpus.page[0], corpus.page[1], corpus.pageSize, true},
-        {"large_", QString("%1 MP JPEG").arg(corpus.largeSize.width() * corpus.largeSize.height() / 1e6, 0, 'f', 1),
+        {"large_",
+         QString("%1 MP JPEG")
+             .arg(corpus.largeSize.width() * corpus.largeSize.height() / 1e6, 0, 'f', 1),
          corpus.large, corpus.large + ".copy.jpg", corpus.largeSize, true},
         {"bmp_", pageMp + " BMP", corpus.bmp, corpus.bmp + ".copy.bmp", corpus.pageSize, false}};
     double fittedS = 0, fittedLimitS = 0, naturalS = 0, naturalLimitS = 0;
     for (const Viewed& v : viewed) {
         for (const int fit : {1, 0}) {
             FrmSelectSld->Check3.setValue(fit);
-            const QSize drawn = !fit ? v.size
-                                : work.width() * v.size.height() > work.height() * v.size.width()
-                                    ? QSize(int(std::floor(double(v.size.width()) / v.size.height() * kWorkHeight)), kWorkHeight)
-                                    : QSize(kWorkWidth, int(std::floor(double(v.size.height()) / v.size.width() * kWorkWidth)));
+            const QSize drawn =
+                !fit ? v.size
+                : work.width() * v.size.height() > work.height() * v.size.width()
+                    ? QSize(int(std::floor(double(v.size.width()) / v.size.height() * kWorkHeight)),
+                            kWorkHeight)
+                    : QSize(kWorkWidth,
+                            int(std::floor(double(v.size.height()) / v.size.width() * kWorkWidth)));
             bool other = false;
             LibjpegDecode decode;
             std::vector<std::function<double()>> steps = {[&] {
@@ -294,12 +324,22 @@ int main(int argc, char** argv) {
                     FrmShow1->repaint();
                 });
             }};
-            if (v.jpeg) steps.push_back([&] { return (decode = libjpegDecode(v.a, fit ? drawn : QSize())).seconds; });
+            if (v.jpeg)
+                steps.push_back(
+                    [&] { return (decode = libjpegDecode(v.a, fit ? drawn : QSize())).seconds; });
             const std::vector<Timing> timings = interleaved(fit ? repetitions : fewer, steps);
             const Timing shown = timings[0], limit = v.jpeg ? timings[1] : Timing{};
-            const QString name = QString("viewer %1, %2").arg(v.label, fit ? QString("fitted %1x%2").arg(drawn.width()).arg(drawn.height()) : "natural size");
+            const QString name =
+                QString("viewer %1, %2")
+                    .arg(v.label,
+                         fit ? QString("fitted %1x%2").arg(drawn.width()).arg(drawn.height())
+                             : "natural size");
             rows.push_back({name, shown, "s", v.jpeg ? limit.median : 0,
-                            v.jpeg ? QString("libjpeg at %1/8 (%2x%3)").arg(decode.eighths).arg(decode.output.width()).arg(decode.output.height()) : QString()});
+                            v.jpeg ? QString("libjpeg at %1/8 (%2x%3)")
+                                         .arg(decode.eighths)
+                                         .arg(decode.output.width())
+                                         .arg(decode.output.height())
+                                   : QString()});
             if (!v.key.isEmpty()) {
                 put(v.key + (fit ? "fitted_view_s" : "natural_view_s"), shown.median);
             } else if (fit) {
@@ -311,13 +351,15 @@ int main(int argc, char** argv) {
         FrmShow1->hideWindow();
     }
     FrmSelectSld->Check3.setValue(0);
-    if (!desktop.messages.empty()) qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front().text));
+    if (!desktop.messages.empty())
+        qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front().text));
 
     printTable(out, rows);
     out << Qt::endl
-        << "Cores " << QThread::idealThreadCount() << ", thread pool " << QThreadPool::globalInstance()->maxThreadCount()
-        << ", repetitions " << repetitions << " (naive page and natural size " << fewer << "), "
-        << (small ? "small corpus" : "full corpus") << Qt::endl;
+        << "Cores " << QThread::idealThreadCount() << ", thread pool "
+        << QThreadPool::globalInstance()->maxThreadCount() << ", repetitions " << repetitions
+        << " (natural size " << fewer << "), " << (small ? "small corpus" : "full corpus")
+        << Qt::endl;
 
     const QString extra = json;
     json.clear();

@@ -124,7 +124,8 @@ Corpus writeCorpus(const QString& folder, bool small) {
     const QString tag = small ? "small" : "full";
     const QDir dir(folder);
     for (int i = 0; i < 12; ++i) {
-        corpus.page << dir.filePath(QString("%1-page-%2.jpg").arg(tag).arg(i + 1, 2, 10, QChar('0')));
+        corpus.page << dir.filePath(
+            QString("%1-page-%2.jpg").arg(tag).arg(i + 1, 2, 10, QChar('0')));
     }
     corpus.large = dir.filePath(tag + "-large.jpg");
     corpus.bmp = dir.filePath(tag + "-page-size.bmp");

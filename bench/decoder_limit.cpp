@@ -49,7 +49,8 @@ LibjpegDecode libjpegDecode(const QString& path, QSize covering) {
     jpeg_start_decompress(&info);
     const unsigned stride = info.output_width * 4;
     // Not zeroed: a decoder writes every pixel once, as into a fresh QImage.
-    const std::unique_ptr<unsigned char[]> pixels(new unsigned char[size_t(stride) * info.output_height]);
+    const std::unique_ptr<unsigned char[]> pixels(
+        new unsigned char[size_t(stride) * info.output_height]);
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = pixels.get() + size_t(stride) * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);

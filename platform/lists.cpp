@@ -153,8 +153,9 @@ static QRegularExpression patternsExpression(const QString& pattern) {
         alternatives << QRegularExpression::wildcardToRegularExpression(
             one, QRegularExpression::UnanchoredWildcardConversion);
     }
-    return QRegularExpression(QStringLiteral("\\A(?:%1)\\z").arg(alternatives.join(QLatin1Char('|'))),
-                              QRegularExpression::CaseInsensitiveOption);
+    return QRegularExpression(
+        QStringLiteral("\\A(?:%1)\\z").arg(alternatives.join(QLatin1Char('|'))),
+        QRegularExpression::CaseInsensitiveOption);
 }
 
 FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& pattern)
@@ -180,7 +181,8 @@ void FileList::setPath(const QString& folder) {
     QDirIterator entries(path, QDir::Files | QDir::Readable);  // hidden files stay out
     while (entries.hasNext()) {
         entries.next();
-        if (const QString name = entries.fileName(); m_patterns.match(name).hasMatch()) names << name;
+        if (const QString name = entries.fileName(); m_patterns.match(name).hasMatch())
+            names << name;
     }
     sortNaturally(names);
     if (names.size() > kMaxEntries) names = names.mid(0, kMaxEntries);

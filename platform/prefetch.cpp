@@ -23,7 +23,7 @@ struct Page {
     std::function<QSize(QSize)> drawnSize;
     QMutex mutex;
     QWaitCondition decoded;
-    int next = 0;            // the first picture not yet begun
+    int next = 0;             // the first picture not yet begun
     std::vector<bool> done;   // results[i] holds picture i's decode
     std::vector<bool> taken;  // picture i was taken (UI thread only)
     std::vector<Decoded> results;
