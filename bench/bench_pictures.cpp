@@ -1,56 +1,37 @@
-// How fast the viewer gets big photographs on screen, and how much memory that takes.
+// How fast the viewer gets big photographs on screen, against what the JPEG decoder itself
+// needs for the same pictures, and how much memory that takes. See the Performance section of
+// the README for what each row means.
 //
-// Writes real 24 MP (6000 × 4000) and 45 MP (8256 × 5504) JPEGs with photograph-like content
-// (smooth gradients, soft shapes and sensor-like noise, quality 90) into a temporary folder
-// once, then times, over several repetitions, the median of:
-//   thumbnail  Picture::open + stretchedTo the size a 93 × 93 grid cell fits it to
-//   fitted     Picture::open + stretchedTo the size a 1024 × 722 work area fits it to
-//   natural    Picture::open + natural(), the full decode
-//   viewer     the real viewer window's LoadControl1, fitted to that work area and at natural
-//              size (offscreen)
-//   cell       one 24 MP file drawn into a cell of the real grid through
-//              ThumbnailGrid::LoadAutoSizePicture, as the page fill and the chooser's preview do
-//   page       twelve different 24 MP files drawn into the real grid's twelve cells through
-//              ThumbnailGrid::LoadAutoSizePicture, one after the other
-//   LoopControl the whole page fill of the real grid window over the same twelve files
-// and the peak resident memory of each step (VmHWM, reset before each step), above the
-// memory the process held before the step.
-//
-// Usage: bench_pictures [repetitions]   (default 7; runs offscreen unless QT_QPA_PLATFORM is set)
-// TESSARY_BENCH_KEEP=folder writes the pictures there and keeps them (reused on the next run).
+// Usage: bench_pictures [--small] [--repetitions N]
+//   --small  pictures a tenth of the size and 300 small files: a run of a few seconds that only
+//            shows the benchmark still works
+// TESSARY_BENCH_KEEP=folder writes the pictures there and keeps them for the next run.
+// The last line of the output is one JSON object with every figure.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
-#include <QImage>
-#include <QImageWriter>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentMap>
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <vector>
 
-#include "app/control_window.h"
-#include "app/module1.h"
-#include "app/windows.h"
+#include "bench/corpus.h"
+#include "bench/decoder_limit.h"
 #include "grid/fit.h"
-#include "grid/thumbnail_grid.h"
-#include "platform/picture.h"
-#include "single/picture_viewer.h"
-#include "slideshow/setup_window.h"
 #include "tests/support/fixture.h"
 
 namespace {
 
-constexpr int kThumbnailBox = 93;                    // a grid cell's inner size
 constexpr int kWorkWidth = 1024, kWorkHeight = 722;  // 1024 × 768 with a task bar, less 16
-constexpr int kPage = 12;
 
-// ---- memory -------------------------------------------------------------------------------
+// ---- measuring ----------------------------------------------------------------------------
 
 long statusKilobytes(const char* field) {
     QFile status("/proc/self/status");
@@ -58,116 +39,17 @@ long statusKilobytes(const char* field) {
     const QByteArray prefix = QByteArray(field) + ':';
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith(prefix))
-            return line.mid(prefix.size()).trimmed().split(' ').first().toLong();
+            return line.mid(prefix.size()).trimmed().split(' ')[0].toLong();
     }
     return -1;
 }
 
-// Resets the peak resident size to the current one (Linux 4.0 and later).
-bool resetPeak() {
+// Resets the peak resident size (VmHWM) to the current one.
+void resetPeak() {
     QFile clear("/proc/self/clear_refs");
-    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+        qFatal("cannot reset the peak resident size through /proc/self/clear_refs");
 }
-
-// ---- pictures -----------------------------------------------------------------------------
-
-// Photograph-like content: a sky-to-ground gradient, a few soft bright and dark shapes, fine
-// texture and per-pixel noise, so that the JPEG has a photograph's entropy and decode cost.
-QImage naturalLooking(int width, int height, uint32_t seed) {
-    QImage image(width, height, QImage::Format_RGB32);
-    struct Blob {
-        double x, y, r, strength;
-    };
-    uint64_t state = 0x9E3779B97F4A7C15ull ^ seed;
-    auto next = [&state] {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        return state;
-    };
-    std::vector<Blob> blobs;
-    for (int i = 0; i < 9; ++i) {
-        blobs.push_back({double(next() % width), double(next() % height),
-                         width * (0.05 + double(next() % 1000) / 6000.0),
-                         (double(next() % 200) - 100.0) * 0.9});
-    }
-    for (int y = 0; y < height; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        const double v = double(y) / height;
-        for (int x = 0; x < width; ++x) {
-            const double u = double(x) / width;
-            double r = 70 + 120 * (1 - v) + 30 * u, g = 110 + 90 * (1 - v) - 20 * u,
-                   b = 200 * (1 - v) + 40 * v;
-            if (v > 0.6) {  // ground
-                r = 90 + 60 * u;
-                g = 80 + 50 * (1 - u);
-                b = 40 + 20 * v;
-            }
-            for (const Blob& blob : blobs) {
-                const double dx = (x - blob.x) / blob.r, dy = (y - blob.y) / blob.r;
-                const double d2 = dx * dx + dy * dy;
-                if (d2 < 4) {
-                    const double w = blob.strength * std::exp(-d2);
-                    r += w;
-                    g += w * 0.8;
-                    b += w * 0.6;
-                }
-            }
-            // Foliage-like texture at a few scales, and sensor noise on every channel.
-            const double texture =
-                14 * std::sin(x * 0.05 + std::sin(y * 0.013) * 3) *
-                    std::sin(y * 0.045 + std::sin(x * 0.011) * 2) +
-                9 * std::sin(x * 0.31 + y * 0.17) * std::sin(y * 0.27 - x * 0.05);
-            const uint64_t n = next();
-            const int grain = int(n % 25) - 12;
-            auto clamp = [](double c) { return int(std::clamp(c, 0.0, 255.0)); };
-            line[x] = qRgb(clamp(r + texture + grain + int((n >> 8) % 9) - 4),
-                           clamp(g + texture + grain + int((n >> 16) % 9) - 4),
-                           clamp(b + texture * 0.7 + grain + int((n >> 24) % 9) - 4));
-        }
-    }
-    return image;
-}
-
-QString writeJpeg(const QString& folder, const QString& name, int width, int height,
-                  uint32_t seed) {
-    const QString path = QDir(folder).filePath(name);
-    if (QFileInfo::exists(path)) return path;
-    QImageWriter writer(path, "jpeg");
-    writer.setQuality(90);
-    if (!writer.write(naturalLooking(width, height, seed))) {
-        qFatal("cannot write %s: %s", qPrintable(path), qPrintable(writer.errorString()));
-    }
-    return path;
-}
-
-// ---- the fit arithmetic of the viewer and the grid -------------------------------------------
-
-QSize fittedToWorkArea(QSize picture) {
-    const float sw = float(picture.width()), sh = float(picture.height());
-    const float rp = sw / sh;
-    const float rs = float(double(kWorkWidth) / double(kWorkHeight));
-    if (rs < rp) {
-        return {kWorkWidth, int(std::floor(static_cast<long double>(sh) / sw * kWorkWidth))};
-    }
-    return {int(std::floor(static_cast<long double>(sw) / sh * kWorkHeight)), kWorkHeight};
-}
-
-QSize fittedToCell(QSize picture) {
-    return FitInBox(float(picture.width()), float(picture.height()), kThumbnailBox, kThumbnailBox)
-        .size();
-}
-
-// ---- timing -------------------------------------------------------------------------------
-
-struct Result {
-    QString name;
-    std::vector<double> ms;
-    long peakKb = 0;     // above what the process held before the step
-    long highestKb = 0;  // the process's resident size at the step's peak
-    long afterKb = 0;    // the process's resident size once the step is over
-    QString goal;
-};
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -175,31 +57,78 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-long g_highestKb = 0;  // the highest resident size any step reached
+struct Timing {
+    double median = 0, min = 0, max = 0;
+};
 
-Result measure(const QString& name, int repetitions, const QString& goal,
-               const std::function<void()>& step) {
-    step();  // warm-up: the file in the page cache, the decoders loaded
-    Result result{name, {}, 0, 0, 0, goal};
-    const long before = statusKilobytes("VmRSS");
-    const bool reset = resetPeak();
+// Runs each step once to warm up (files in the page cache, decoders loaded), then the steps in
+// turn, repetition after repetition, so that other work on the machine slows them alike. A step
+// returns its own figure, or a negative number to be timed.
+std::vector<Timing> interleaved(int repetitions,
+                                const std::vector<std::function<double()>>& steps) {
+    for (const auto& step : steps) step();
+    std::vector<std::vector<double>> figures(steps.size());
     for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        step();
-        result.ms.push_back(double(timer.nsecsElapsed()) / 1e6);
+        for (size_t s = 0; s < steps.size(); ++s) {
+            QElapsedTimer timer;
+            timer.start();
+            const double reported = steps[s]();
+            figures[s].push_back(reported >= 0 ? reported : double(timer.nsecsElapsed()) / 1e9);
+        }
     }
-    const long peak = statusKilobytes("VmHWM");
-    result.peakKb = reset ? peak - before : -1;
-    result.highestKb = reset ? peak : -1;
-    result.afterKb = statusKilobytes("VmRSS");
-    g_highestKb = std::max(g_highestKb, peak);
-    return result;
+    std::vector<Timing> timings;
+    for (const auto& f : figures) {
+        timings.push_back({median(f), *std::min_element(f.begin(), f.end()),
+                           *std::max_element(f.begin(), f.end())});
+    }
+    return timings;
 }
 
-// Keeps the compiler from dropping a result.
-volatile int g_sink = 0;
-void use(const QImage& image) { g_sink = g_sink + image.width() + image.height(); }
+Timing timed(int repetitions, const std::function<double()>& step) {
+    return interleaved(repetitions, {step})[0];
+}
+
+double untimed(const std::function<void()>& step) {
+    step();
+    return -1;
+}
+
+// ---- the table and the JSON line -----------------------------------------------------------
+
+struct Row {
+    QString name;
+    Timing timing;
+    QString unit;     // "s" or "MiB"
+    double limit;     // the figure's limit, or 0
+    QString against;  // what the limit is
+};
+
+QString number(double value, int decimals = 3) { return QString::number(value, 'f', decimals); }
+
+void printTable(QTextStream& out, const std::vector<Row>& rows) {
+    out << Qt::endl
+        << QString("%1 %2 %3 %4 %5 %6  %7")
+               .arg("measure", -44)
+               .arg("median", 9)
+               .arg("min", 9)
+               .arg("max", 9)
+               .arg("limit", 9)
+               .arg("ratio", 6)
+               .arg("limit is")
+        << Qt::endl;
+    for (const Row& r : rows) {
+        const int decimals = r.unit == "s" ? 3 : 1;
+        out << QString("%1 %2 %3 %4 %5 %6  %7")
+                   .arg(r.name + " (" + r.unit + ")", -44)
+                   .arg(number(r.timing.median, decimals), 9)
+                   .arg(number(r.timing.min, decimals), 9)
+                   .arg(number(r.timing.max, decimals), 9)
+                   .arg(r.limit > 0 ? number(r.limit, decimals) : QString("-"), 9)
+                   .arg(r.limit > 0 ? number(r.timing.median / r.limit, 2) : QString("-"), 6)
+                   .arg(r.against)
+            << Qt::endl;
+    }
+}
 
 }  // namespace
 
@@ -207,12 +136,13 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_LOGGING_RULES", "qt.gui.imageio=false");
     QApplication app(argc, argv);
-    const int repetitions = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
+    const QStringList args = app.arguments();
+    const bool small = args.contains("--small");
+    int repetitions = small ? 1 : 7;
+    if (const int at = int(args.indexOf("--repetitions")); at > 0 && at + 1 < args.size())
+        repetitions = std::max(1, args[at + 1].toInt());
+    const int fewer = std::max(small ? 1 : 3, repetitions / 2);  // for the views at natural size
     QTextStream out(stdout);
-
-    // The program's windows in a desktop of their own, as the widget tests set them up.
-    TestDesktop desktop;
-    desktop.startProgram();
 
     QTemporaryDir temporary;
     const QString kept = qEnvironmentVariable("TESSARY_BENCH_KEEP");
@@ -221,121 +151,239 @@ int main(int argc, char** argv) {
     out << "Writing the pictures into " << folder << " ..." << Qt::endl;
     QElapsedTimer writing;
     writing.start();
-    const QString mp24 = writeJpeg(folder, "photo-24mp-v2.jpg", 6000, 4000, 24);
-    const QString mp45 = writeJpeg(folder, "photo-45mp-v2.jpg", 8256, 5504, 45);
-    QStringList page;
-    for (int i = 0; i < kPage; ++i) {
-        const QString name = QString("page%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0'));
-        const QString path = QDir(folder).filePath(name);
-        if (!QFileInfo::exists(path)) QFile::copy(mp24, path);
-        page << name;
-    }
-    out << "  done in " << writing.elapsed() / 1000.0 << " s: 24 MP "
-        << QFileInfo(mp24).size() / 1024 << " KiB, 45 MP " << QFileInfo(mp45).size() / 1024
-        << " KiB" << Qt::endl;
+    const Corpus corpus = writeCorpus(folder, small);
+    out << "  done in " << number(writing.elapsed() / 1000.0, 1) << " s; a page picture is "
+        << QFileInfo(corpus.page[0]).size() / 1024 << " KiB, the large one "
+        << QFileInfo(corpus.large).size() / 1024 << " KiB" << Qt::endl;
 
-    std::vector<Result> results;
-    for (const QString& path : {mp24, mp45}) {
-        const QString label = path == mp24 ? "24 MP" : "45 MP";
-        const QSize natural = platform::Picture::open(path).size();
-        const QSize cell = fittedToCell(natural), screen = fittedToWorkArea(natural);
-        results.push_back(
-            measure(QString("%1 thumbnail %2x%3").arg(label).arg(cell.width()).arg(cell.height()),
-                    repetitions, path == mp24 ? "well under 100 ms" : "",
-                    [&] { use(platform::Picture::open(path).stretchedTo(cell)); }));
-        results.push_back(
-            measure(QString("%1 fitted %2x%3").arg(label).arg(screen.width()).arg(screen.height()),
-                    repetitions, path == mp24 ? "under ~300 ms" : "",
-                    [&] { use(platform::Picture::open(path).stretchedTo(screen)); }));
-        results.push_back(measure(
-            QString("%1 natural %2x%3").arg(label).arg(natural.width()).arg(natural.height()),
-            std::max(3, repetitions / 2), "one full-size picture",
-            [&] { use(platform::Picture::open(path).natural()); }));
-    }
+    // The program's windows in a desktop of their own, as the widget tests set them up.
+    TestDesktop desktop;
+    std::vector<Row> rows;
+    QString json;
+    auto put = [&json](const QString& key, double value, int decimals = 4) {
+        json +=
+            QString("%1\"%2\": %3").arg(json.isEmpty() ? "" : ", ", key, number(value, decimals));
+    };
 
-    // The real viewer window, fitted to a 1024 x 722 work area and at natural size.
+    // Start-up: Form_Load until the control window is shown and painted. The first start in
+    // the process pays for fonts and styles; the others start again after a full tear-down.
+    QElapsedTimer first;
+    first.start();
+    Form1->Form_Load();
+    QCoreApplication::processEvents();
+    const double coldStart = double(first.nsecsElapsed()) / 1e9;
+    if (!Form1->isVisible()) qFatal("the control window is not shown after Form_Load");
+    const Timing start = timed(repetitions, [] {
+        TestDesktop::tearDownProgram();
+        QElapsedTimer timer;
+        timer.start();
+        Form1->Form_Load();
+        QCoreApplication::processEvents();
+        return double(timer.nsecsElapsed()) / 1e9;
+    });
+    rows.push_back({"start-up, first in the process",
+                    {coldStart, coldStart, coldStart},
+                    "s",
+                    0.3,
+                    "goal 0.3 s"});
+    rows.push_back({"start-up, again", start, "s", 0.3, "goal 0.3 s"});
+
+    // Listing the folder of small pictures in the picture chooser's file list, to its repaint.
+    FrmSelect1->showWindow();
+    platform::FileList& list = FrmSelect1->File1;
+    const Timing listing = timed(repetitions, [&] {
+        return untimed([&] {
+            list.setPath(corpus.many);
+            list.repaint();
+        });
+    });
+    if (list.entryCount() != corpus.manyCount)
+        qFatal("the file list shows %d files, not %d", list.entryCount(), corpus.manyCount);
+    list.setPath(desktop.home());
+    FrmSelect1->hideWindow();
+    rows.push_back(
+        {QString("list %1 pictures").arg(corpus.manyCount), listing, "s", 0.25, "goal 0.25 s"});
+
+    // The page fill: the real grid window, shown, over the twelve page pictures.
+    ThumbnailGrid& grid = *FrmShow12;
+    grid.showWindow();
+    Module1.FileCount12 = int16_t(corpus.page.size());
+    Module1.FileList12 = NewList(int(corpus.page.size()));
+    for (int i = 0; i < corpus.page.size(); ++i)
+        Module1.FileList12[i] = QFileInfo(corpus.page[i]).fileName();
+    Module1.DirPath12 = folder + '/';
+    Module1.CurIndex12 = 0;
+    const QSize cellBox(grid.Picture1[0]->scaleWidth(), grid.Picture1[0]->scaleHeight());
+    const QSize cell = FitInBox(float(corpus.pageSize.width()), float(corpus.pageSize.height()),
+                                cellBox.width(), cellBox.height())
+                           .size();
+    // The fill decodes on the thread pool and on the UI thread, never on more cores than there are.
+    const int cores = std::max(1, std::min(QThread::idealThreadCount(),
+                                           QThreadPool::globalInstance()->maxThreadCount() + 1));
+    long peakKb = 0;
+    LibjpegDecode cellDecode;
+    const std::vector<Timing> page = interleaved(
+        repetitions,
+        {[&] {  // the real page fill
+             const long before = statusKilobytes("VmRSS");
+             resetPeak();
+             QElapsedTimer timer;
+             timer.start();
+             grid.LoopControl();
+             const double seconds = double(timer.nsecsElapsed()) / 1e9;
+             peakKb = std::max(peakKb, statusKilobytes("VmHWM") - before);
+             return seconds;
+         },
+         [&] {  // the decoder's limit: libjpeg's time for the twelve, shared out over the cores
+             double sum = 0;
+             for (const QString& path : corpus.page)
+                 sum += (cellDecode = libjpegDecode(path, cell)).seconds;
+             return sum / cores;
+         },
+         [&] {  // the same twelve libjpeg decodes run at once on the thread pool
+             return untimed([&] {
+                 QtConcurrent::blockingMap(corpus.page,
+                                           [&](const QString& path) { libjpegDecode(path, cell); });
+             });
+         },
+         [&] {  // the naive way: each file decoded whole and scaled smoothly, one after the other
+             return untimed([&] {
+                 for (const QString& path : corpus.page) {
+                     const QImage full = QImageReader(path).read();
+                     if (full.scaled(cell, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .isNull())
+                         qFatal("cannot decode %s", qPrintable(path));
+                 }
+             });
+         }});
+    const Timing &fill = page[0], &fillLimit = page[1], &fillParallel = page[2], &naive = page[3];
+    if (grid.Picture1[11]->image().pixel(cellBox.width() / 2, cellBox.height() / 2) ==
+        grid.palette().color(QPalette::Window).rgb())
+        qFatal("the page fill left the last cell blank");
+    const QString pageName =
+        QString("page of 12 x %1x%2").arg(corpus.pageSize.width()).arg(corpus.pageSize.height());
+    rows.push_back({pageName + ", LoopControl", fill, "s", fillLimit.median,
+                    QString("libjpeg at %1/8 (%2x%3), summed, / %4 cores")
+                        .arg(cellDecode.eighths)
+                        .arg(cellDecode.output.width())
+                        .arg(cellDecode.output.height())
+                        .arg(cores)});
+    rows.push_back({pageName + ", decoder's limit", fillLimit, "s", 0, ""});
+    rows.push_back({pageName + ", libjpeg on the pool", fillParallel, "s", 0,
+                    "the twelve decodes at once, as a check"});
+    rows.push_back({pageName + ", naive", naive, "s", 0, "full decode + smooth scale, one by one"});
+    rows.push_back({pageName + ", peak added",
+                    {peakKb / 1024.0, peakKb / 1024.0, peakKb / 1024.0},
+                    "MiB",
+                    64,
+                    "goal 64 MiB (VmHWM over VmRSS before)"});
+    grid.hideWindow();
+
+    // The viewer, fitted to a 1024 × 722 work area and at natural size; each step shows the
+    // other of two files, as stepping through a folder does, so nothing on show is reused.
     Module1.WorkLeft = 0;
     Module1.WorkTop = 0;
     Module1.WorkRight = kWorkWidth;
     Module1.WorkBottom = kWorkHeight;
-    for (const QString& path : {mp24, mp45}) {
-        const QString label = path == mp24 ? "24 MP" : "45 MP";
-        // Each step shows the other of two copies, as stepping through a folder does, so that
-        // nothing of the picture on show can be reused.
-        const QString copy = QString(path).replace(".jpg", "-copy.jpg");
-        if (!QFileInfo::exists(copy)) QFile::copy(path, copy);
-        bool other = false;
-        auto next = [&] {
-            other = !other;
-            const QString shown = other ? copy : path;
-            FrmShow1->LoadControl1(shown, QFileInfo(shown).fileName(), 1);
-        };
-        FrmSelectSld->Check3.setValue(1);
-        results.push_back(measure(label + " viewer LoadControl1, fitted", repetitions,
-                                  path == mp24 ? "under ~300 ms" : "", next));
-        FrmSelectSld->Check3.setValue(0);
-        results.push_back(measure(label + " viewer LoadControl1, natural size",
-                                  std::max(3, repetitions / 2), "", next));
+    const QSize work(kWorkWidth, kWorkHeight);
+    struct Viewed {
+        QString key, label, a, b;
+        QSize size;
+        bool jpeg;
+    };
+    const QString pageMp =
+        QString("%1 MP").arg(corpus.pageSize.width() * corpus.pageSize.height() / 1e6, 0, 'f', 1);
+    QFile::copy(corpus.large, corpus.large + ".copy.jpg");
+    QFile::copy(corpus.bmp, corpus.bmp + ".copy.bmp");
+    const std::vector<Viewed> viewed = {
+        {"", pageMp + " JPEG", corpus.page[0], corpus.page[1], corpus.pageSize, true},
+        {"large_",
+         QString("%1 MP JPEG")
+             .arg(corpus.largeSize.width() * corpus.largeSize.height() / 1e6, 0, 'f', 1),
+         corpus.large, corpus.large + ".copy.jpg", corpus.largeSize, true},
+        {"bmp_", pageMp + " BMP", corpus.bmp, corpus.bmp + ".copy.bmp", corpus.pageSize, false}};
+    double fittedS = 0, fittedLimitS = 0, naturalS = 0, naturalLimitS = 0;
+    for (const Viewed& v : viewed) {
+        for (const int fit : {1, 0}) {
+            FrmSelectSld->Check3.setValue(fit);
+            const QSize drawn =
+                !fit ? v.size
+                : work.width() * v.size.height() > work.height() * v.size.width()
+                    ? QSize(int(std::floor(double(v.size.width()) / v.size.height() * kWorkHeight)),
+                            kWorkHeight)
+                    : QSize(kWorkWidth,
+                            int(std::floor(double(v.size.height()) / v.size.width() * kWorkWidth)));
+            bool other = false;
+            LibjpegDecode decode;
+            std::vector<std::function<double()>> steps = {[&] {
+                // LoadControl1 and the window's repaint: the picture on screen.
+                return untimed([&] {
+                    other = !other;
+                    const QString path = other ? v.b : v.a;
+                    FrmShow1->LoadControl1(path, QFileInfo(path).fileName(), 1);
+                    FrmShow1->repaint();
+                });
+            }};
+            if (v.jpeg)
+                steps.push_back(
+                    [&] { return (decode = libjpegDecode(v.a, fit ? drawn : QSize())).seconds; });
+            const std::vector<Timing> timings = interleaved(fit ? repetitions : fewer, steps);
+            const Timing shown = timings[0], limit = v.jpeg ? timings[1] : Timing{};
+            const QString name =
+                QString("viewer %1, %2")
+                    .arg(v.label,
+                         fit ? QString("fitted %1x%2").arg(drawn.width()).arg(drawn.height())
+                             : "natural size");
+            rows.push_back({name, shown, "s", v.jpeg ? limit.median : 0,
+                            v.jpeg ? QString("libjpeg at %1/8 (%2x%3)")
+                                         .arg(decode.eighths)
+                                         .arg(decode.output.width())
+                                         .arg(decode.output.height())
+                                   : QString()});
+            if (!v.key.isEmpty()) {
+                put(v.key + (fit ? "fitted_view_s" : "natural_view_s"), shown.median);
+            } else if (fit) {
+                fittedS = shown.median, fittedLimitS = limit.median;
+            } else {
+                naturalS = shown.median, naturalLimitS = limit.median;
+            }
+        }
         FrmShow1->hideWindow();
     }
     FrmSelectSld->Check3.setValue(0);
+    if (!desktop.messages.empty())
+        qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front().text));
 
-    // One 24 MP thumbnail into a cell of the real grid, as the page fill and the chooser's
-    // preview draw it; then a page of twelve different 24 MP pictures into the twelve cells.
-    ThumbnailGrid& grid = *FrmShow12;
-    results.push_back(measure(
-        "24 MP thumbnail, LoadAutoSizePicture", repetitions, "well under 100 ms",
-        [&] { ThumbnailGrid::LoadAutoSizePicture(*grid.Picture1[0], grid.Picture2, mp24); }));
-    results.push_back(measure("page of 12 x 24 MP, LoadAutoSizePicture",
-                              std::max(3, repetitions / 2), "under ~1.5 s", [&] {
-                                  for (int i = 0; i < kPage; ++i) {
-                                      ThumbnailGrid::LoadAutoSizePicture(
-                                          *grid.Picture1[i], grid.Picture2,
-                                          QDir(folder).filePath(page[i]));
-                                  }
-                              }));
-    Module1.FileCount12 = kPage;
-    Module1.FileList12 = NewList(kPage);
-    for (int i = 0; i < kPage; ++i) Module1.FileList12[i] = page[i];
-    Module1.DirPath12 = QDir(folder).path() + '/';
-    Module1.CurIndex12 = 0;
-    results.push_back(measure("page of 12 x 24 MP, LoopControl", std::max(3, repetitions / 2),
-                              "under ~1.5 s", [&] { grid.LoopControl(); }));
-    if (!desktop.messages.empty()) {
-        out << "A picture could not be loaded: " << desktop.messages.front().text << Qt::endl;
-        return 1;
-    }
-
+    printTable(out, rows);
     out << Qt::endl
-        << QString("%1 %2 %3 %4 %5 %6 %7  %8")
-               .arg("step", -46)
-               .arg("median ms", 10)
-               .arg("min", 8)
-               .arg("max", 8)
-               .arg("peak MiB", 9)
-               .arg("RSS MiB", 8)
-               .arg("after", 6)
-               .arg("goal")
+        << "Cores " << QThread::idealThreadCount() << ", thread pool "
+        << QThreadPool::globalInstance()->maxThreadCount() << ", repetitions " << repetitions
+        << " (natural size " << fewer << "), " << (small ? "small corpus" : "full corpus")
         << Qt::endl;
-    for (const Result& r : results) {
-        const auto [lo, hi] = std::minmax_element(r.ms.begin(), r.ms.end());
-        out << QString("%1 %2 %3 %4 %5 %6 %7  %8")
-                   .arg(r.name, -46)
-                   .arg(median(r.ms), 10, 'f', 1)
-                   .arg(*lo, 8, 'f', 1)
-                   .arg(*hi, 8, 'f', 1)
-                   .arg(r.peakKb < 0 ? QString("?") : QString::number(r.peakKb / 1024.0, 'f', 0), 9)
-                   .arg(r.highestKb < 0 ? QString("?")
-                                        : QString::number(r.highestKb / 1024.0, 'f', 0),
-                        8)
-                   .arg(QString::number(r.afterKb / 1024.0, 'f', 0), 6)
-                   .arg(r.goal)
-            << Qt::endl;
-    }
-    out << Qt::endl
-        << "Highest resident size of the process during a step (windows, caches and all): "
-        << g_highestKb / 1024 << " MiB" << Qt::endl
-        << "Repetitions " << repetitions << " (natural and page: " << std::max(3, repetitions / 2)
-        << ")" << Qt::endl;
-    return g_sink == -1;
+
+    const QString extra = json;
+    json.clear();
+    put("page_fill_s", fill.median);
+    put("page_fill_limit_s", fillLimit.median);
+    put("page_fill_naive_s", naive.median);
+    put("page_fill_limit_pool_s", fillParallel.median);
+    put("fitted_view_s", fittedS);
+    put("fitted_view_limit_s", fittedLimitS);
+    put("natural_view_s", naturalS);
+    put("natural_view_limit_s", naturalLimitS);
+    put("page_fill_peak_mb", peakKb / 1024.0, 1);
+    put("list_32767_s", listing.median);
+    put("startup_s", std::max(coldStart, start.median));
+    put("page_fill_ratio", fill.median / fillLimit.median, 3);
+    put("page_fill_speedup_vs_naive", naive.median / fill.median, 2);
+    put("page_fill_pool_ratio", fill.median / fillParallel.median, 3);
+    put("fitted_view_ratio", fittedS / fittedLimitS, 3);
+    put("natural_view_ratio", naturalS / naturalLimitS, 3);
+    put("page_fill_peak_ratio", peakKb / 1024.0 / 64, 3);
+    put("list_32767_ratio", listing.median / 0.25, 3);
+    put("startup_ratio", std::max(coldStart, start.median) / 0.3, 3);
+    put("cores", cores, 0);
+    put("small", small ? 1 : 0, 0);
+    out << "{" << json << ", " << extra << "}" << Qt::endl;
+    return 0;
 }

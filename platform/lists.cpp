@@ -1,6 +1,7 @@
 #include "platform/lists.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -26,9 +27,8 @@ static int compareNaturally(const QString& a, const QString& b) {
             i = ei;
             j = ej;
         } else {
-            const int c =
-                QStringView(a).mid(i, 1).compare(QStringView(b).mid(j, 1), Qt::CaseInsensitive);
-            if (c != 0) return c;
+            const char16_t ca = a[i].toCaseFolded().unicode(), cb = b[j].toCaseFolded().unicode();
+            if (ca != cb) return ca < cb ? -1 : 1;
             ++i;
             ++j;
         }
@@ -152,10 +152,26 @@ void FolderList::refill() {
 
 // ---- FileList ----
 
+// One expression for all the patterns, without regard to case: a folder of thousands of files
+// is matched in one pass.
+static QRegularExpression patternsExpression(const QString& pattern) {
+    QStringList alternatives;
+    for (const QString& one : pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        alternatives << QRegularExpression::wildcardToRegularExpression(
+            one, QRegularExpression::UnanchoredWildcardConversion);
+    }
+    return QRegularExpression(
+        QStringLiteral("\\A(?:%1)\\z").arg(alternatives.join(QLatin1Char('|'))),
+        QRegularExpression::CaseInsensitiveOption);
+}
+
 FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& pattern)
-    : QListWidget(window), m_patterns(pattern.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+    : QListWidget(window), m_patterns(patternsExpression(pattern)) {
     placeTwips(*this, rect);
     setAccessibleName(QStringLiteral("ファイル"));
+    // Measuring every name before the first paint takes a second for thousands of files; the
+    // list shows its first lines at once and lays out the rest between events.
+    setLayoutMode(QListView::Batched);
     connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row == m_selected || row < 0) return;
         m_selected = row;
@@ -169,10 +185,13 @@ FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& patter
 void FileList::setPath(const QString& folder) {
     const QString path = cleanFolderPath(folder);
     requireReadableFolder(path);
-    QDir dir(path);
-    dir.setNameFilters(m_patterns);
-    dir.setFilter(QDir::Files | QDir::Readable);  // hidden files stay out
-    QStringList names = dir.entryList();
+    QStringList names;
+    QDirIterator entries(path, QDir::Files | QDir::Readable);  // hidden files stay out
+    while (entries.hasNext()) {
+        entries.next();
+        if (const QString name = entries.fileName(); m_patterns.match(name).hasMatch())
+            names << name;
+    }
     sortNaturally(names);
     if (names.size() > kMaxEntries) names = names.mid(0, kMaxEntries);
     const QSignalBlocker blocker(this);

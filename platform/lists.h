@@ -1,6 +1,7 @@
 #pragma once
 #include <QComboBox>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <functional>
 
 #include "platform/failure.h"
@@ -73,7 +74,7 @@ public:
     static constexpr int kMaxEntries = 32767;
 
 private:
-    QStringList m_patterns;
+    QRegularExpression m_patterns;
     QString m_path;
     int m_selected = -1;
 };

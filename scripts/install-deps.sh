@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev
-          libxcb1-dev
+          libxcb1-dev libjpeg62-turbo-dev
           fonts-ipafont-gothic)
 if [ "${1:-run}" = test ]; then
     packages+=(libqt6test6 xvfb xauth xdotool x11-utils openbox imagemagick python3

@@ -4,7 +4,11 @@
 #include <QBuffer>
 #include <QDirIterator>
 #include <QImageWriter>
+#include <QRandomGenerator>
 #include <QtEndian>
+#include <cmath>
+#include <numeric>
+#include <vector>
 
 #include "tests/support/fixture.h"
 
@@ -34,6 +38,58 @@ QByteArray withExifOrientation(const QByteArray& jpeg, char orientation) {
     const QByteArray segment = QByteArray("\xff\xe1\0", 3) + char(payload.size() + 2) + payload;
     const int app0 = 4 + ((uchar(jpeg[4]) << 8) | uchar(jpeg[5]));  // SOI, then APP0
     return jpeg.left(app0) + segment + jpeg.mid(app0);
+}
+
+// A photograph's kind of detail: gradients, texture at several scales, per-pixel noise.
+QImage photoLike(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    QRandomGenerator noise(7);
+    for (int y = 0; y < height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const double texture = 40 * std::sin(x * 0.05) * std::sin(y * 0.043) + 20 * std::sin(x * 0.31 + y * 0.17);
+            const int grain = int(noise.bounded(25)) - 12;
+            auto channel = [](double c) { return int(std::clamp(c, 0.0, 255.0)); };
+            line[x] = qRgb(channel(60 + 120.0 * x / width + texture + grain),
+                           channel(200 - 120.0 * y / height + texture + grain),
+                           channel(90 + 0.7 * texture + grain));
+        }
+    }
+    return image;
+}
+
+// The exact area average: every source pixel weighs by the part of it a target pixel covers.
+QImage areaAverage(const QImage& source, QSize size) {
+    const auto weights = [](int from, int to) {  // per target index: (source index, weight)
+        std::vector<std::vector<std::pair<int, double>>> w(to);
+        const double step = double(from) / to;
+        for (int t = 0; t < to; ++t) {
+            const double a = t * step, b = a + step;
+            for (int s = int(a); s < std::min(from, int(std::ceil(b))); ++s)
+                w[t].push_back({s, (std::min(b, s + 1.0) - std::max(a, double(s))) / step});
+        }
+        return w;
+    };
+    const auto wx = weights(source.width(), size.width()), wy = weights(source.height(), size.height());
+    QImage result(size, QImage::Format_RGB32);
+    std::vector<double> row(source.width() * 3);
+    for (int ty = 0; ty < size.height(); ++ty) {
+        std::fill(row.begin(), row.end(), 0.0);
+        for (const auto& [sy, w] : wy[ty]) {
+            const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(sy));
+            for (int x = 0; x < source.width(); ++x) {
+                row[3 * x] += w * qRed(line[x]), row[3 * x + 1] += w * qGreen(line[x]), row[3 * x + 2] += w * qBlue(line[x]);
+            }
+        }
+        for (int tx = 0; tx < size.width(); ++tx) {
+            double c[3] = {};
+            for (const auto& [sx, w] : wx[tx]) {
+                for (int k = 0; k < 3; ++k) c[k] += w * row[3 * sx + k];
+            }
+            result.setPixel(tx, ty, qRgb(qRound(c[0]), qRound(c[1]), qRound(c[2])));
+        }
+    }
+    return result;
 }
 }  // namespace
 
@@ -162,6 +218,43 @@ private slots:
         QCOMPARE(openEverywhere(pics + "/" + name), 3);
         QVERIFY(paintedRect(*FrmShow12->Picture1[0]).isEmpty());
         QVERIFY(!FrmShow1->isVisible());
+    }
+
+    // A photograph fitted to the work area, decoded by the JPEG decoder at a reduced scale and
+    // averaged down from there, looks like the whole picture decoded and averaged exactly: on
+    // average within 2 levels of 255 per colour, and 99.9 % of the values within 8.
+    void aFittedPhotographMatchesTheAreaAverageOfTheFullPicture_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QRect>("drawn");
+        QTest::newRow("the decoder's quarter, exactly") << QSize(4096, 2728) << QRect(0, 20, 1024, 682);
+        QTest::newRow("between the decoder's scales") << QSize(2400, 1600) << QRect(0, 20, 1024, 682);
+    }
+    void aFittedPhotographMatchesTheAreaAverageOfTheFullPicture() {
+        QFETCH(QSize, size);
+        QFETCH(QRect, drawn);
+        useWorkArea();
+        const QString path = pics + "/photo.jpg";
+        QImageWriter writer(path, "jpeg");
+        writer.setQuality(90);
+        QVERIFY(writer.write(photoLike(size.width(), size.height())));
+        FrmSelectSld->Check3.setValue(1);
+        FrmShow1->LoadControl1(path, "photo.jpg", 1);
+        const QImage shown = FrmShow1->Picture1.image().copy(drawn);
+        const QImage reference = areaAverage(QImage(path).convertToFormat(QImage::Format_RGB32), drawn.size());
+        std::vector<int> differences;
+        for (int y = 0; y < reference.height(); ++y) {
+            for (int x = 0; x < reference.width(); ++x) {
+                const QRgb a = shown.pixel(x, y), b = reference.pixel(x, y);
+                differences.insert(differences.end(), {std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                                       std::abs(qBlue(a) - qBlue(b))});
+            }
+        }
+        const double mean = std::accumulate(differences.begin(), differences.end(), 0.0) / differences.size();
+        auto high = differences.begin() + differences.size() * 999 / 1000;
+        std::nth_element(differences.begin(), high, differences.end());
+        qInfo("mean difference %.2f, 99.9 %% within %d", mean, *high);
+        QVERIFY(mean <= 2.0);
+        QVERIFY(*high <= 8);
     }
 };
 
