@@ -37,7 +37,8 @@ public:
     MonkeyTest() : DesktopTest(false) {}
 
 private:
-    std::mt19937 m_engine{424242};
+    // Another seed and more actions can be asked for: TESSARY_MONKEY_SEED, TESSARY_MONKEY_ACTIONS.
+    std::mt19937 m_engine{unsigned(qEnvironmentVariableIntValue("TESSARY_MONKEY_SEED")) ?: 424242u};
     int below(int n) { return n > 0 ? int(m_engine() % unsigned(n)) : 0; }
     // What the user could do now, grouped by window: a window is picked first, then one of its
     // actions, so that a window with many controls does not crowd out the others.
@@ -200,7 +201,7 @@ private:
 
 private slots:
     void randomActionsKeepTheNavigationTable() {
-        constexpr int kActions = 20000;
+        const int kActions = qEnvironmentVariableIntValue("TESSARY_MONKEY_ACTIONS") ?: 20000;
         QMap<QString, int> done;
         int loadErrors = 0;
         QStringList recent;

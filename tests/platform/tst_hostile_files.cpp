@@ -287,22 +287,42 @@ private slots:
     void filesThatChangeAfterTheListing() {
         TestDesktop::writePictures(pics, 5);
         QDir(pics).mkdir("folder.jpg");
+        FrmSelect12->Dir1.setPath(pics);
+        FrmSelectSld->Dir1.setPath(pics);
         openSingle(pics, 0);
         QCOMPARE(FrmSelect1->File1.entryCount(), 5);
         QFile::remove(pics + "/pic02.bmp");
         QFile::remove(pics + "/pic03.bmp");
         QDir(pics).mkdir("pic03.bmp");
-        for (const char* gone : {"pic02.bmp: File not found", "pic03.bmp: A folder"}) {
+        const QStringList gone = {"pic02.bmp: File not found", "pic03.bmp: A folder"};
+        for (const QString& what : gone) {
             click(&Form1->CmdNext1);
-            QVERIFY(desktop->shownOnce("Load Error", gone));
+            QVERIFY(desktop->shownOnce("Load Error", what));
             QCOMPARE(viewerShows(), QString("pic01.bmp"));
         }
         click(&Form1->CmdNext1);
         QCOMPARE(viewerShows(), QString("pic04.bmp"));
+        // The grid and the slideshow took their lists before the change too.
+        click(&Form1->CmdShow12);
+        click(&FrmSelect12->Command1);
+        QCOMPARE(desktop->messages.size(), 2);
+        for (int i = 0; i < 2; ++i) QVERIFY(desktop->messages[i].text.contains(gone[i]));
+        desktop->messages.clear();
+        QCOMPARE(FrmShow12->Label1[3]->caption(), QString("pic04.bmp"));
+        click(&Form1->CmdSld);
+        click(&FrmSelectSld->Command1);
+        for (const QString& what : gone) {
+            tick();
+            QVERIFY(desktop->shownOnce("Load Error", what));
+        }
+        tick();
+        QCOMPARE(viewerShows(), QString("pic04.bmp"));
 
         // The viewer holds pic05 when it is rewritten with another colour, keeping its size
         // and time: opened again, it shows the new picture.
-        click(&Form1->CmdNext1);
+        click(&Form1->CmdShow1);
+        FrmSelect1->File1.setSelectedIndex(4);
+        click(&FrmSelect1->Command1);
         const QString path = pics + "/pic05.bmp";
         const QDateTime time = QFileInfo(path).lastModified();
         QVERIFY(sameColour(FrmShow1->Picture1.image().pixel(5, 5), colourOfPicture(4), 8));
@@ -312,8 +332,6 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(time, QFileDevice::FileModificationTime));
         file.close();
         QCOMPARE(QFileInfo(path).lastModified(), time);
-        FrmSelect1->Check1.setValue(0);
-        FrmSelect1->File1.setSelectedIndex(4);
         click(&FrmSelect1->Command1);
         QVERIFY(sameColour(FrmShow1->Picture1.image().pixel(5, 5), Qt::blue, 8));
         // Rewritten again as a GIF of another size, padded to the same length.
