@@ -277,8 +277,8 @@ private slots:
         for (const QString& name : names + QStringList(files.keys())) {
             if (!mustFail.contains(name) && !name.startsWith("huge")) QVERIFY2(m_errorsOf.value(name) == 0, qPrintable(name));
         }
-        qInfo("%d hostile files among %d sound ones tried on every road; the icon claiming 65535 pixels: %d Load Errors",
-              int(files.size()), int(names.size()), m_errorsOf.value("huge.ico"));
+        qInfo("%d hostile files among %d sound ones tried on every road, %d Load Errors given; the icon claiming 65535 pixels: %d",
+              int(files.size()), int(names.size()), m_errors, m_errorsOf.value("huge.ico"));
     }
 
     // Between the listing and the loading: a file removed, a file turned into a folder, a file
