@@ -58,6 +58,7 @@ private:
         const QString stick = desktop->addDrive("stick");
         desktop->folderWith("stick/more", 13);
         desktop->startProgram();
+        FrmSelectSld->Random().seed(m_engine());  // the random show order follows the seed too
         for (Chooser* chooser : QList<Chooser*>{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()})
             chooser->Dir1.setPath(pics);
     }
@@ -148,6 +149,7 @@ private:
                 desktop->ended = false;
                 TestDesktop::tearDownProgram();
                 desktop->startProgram();
+                FrmSelectSld->Random().seed(m_engine());
             });
         }
     }
