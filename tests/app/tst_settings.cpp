@@ -40,6 +40,9 @@ QList<int> checks() {
 void verifyConsistentStart() {
     QVERIFY(Form1->isVisible());
     for (auto* button : navigationButtons()) QVERIFY(!button->isEnabled());
+    // No mode has taken a list yet.
+    QVERIFY(Module1.FileCount1 == 0 && Module1.FileCount12 == 0 && Module1.FileCountSld == 0);
+    QVERIFY(Module1.CurIndex1 == 0 && Module1.CurIndex12 == 0 && Module1.CurIndexSld == 0);
     for (Chooser* chooser : QList<Chooser*>{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}) {
         QVERIFY(!chooser->isVisible());
         QCOMPARE(chooser->File1.path(), chooser->Dir1.path());
