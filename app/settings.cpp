@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include "app/module1.h"
@@ -23,9 +24,22 @@ constexpr int kLines = 7;
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 const QString kDefaultInterval = QStringLiteral("7");
 
+// The folder a line can hold. A CR or LF in a folder's path would break the file's lines, so
+// such a folder is saved as its nearest ancestor without one; the next start opens that.
+QString SavableFolder(QString folder) {
+    while (folder.contains(QLatin1Char('\r')) || folder.contains(QLatin1Char('\n')))
+        folder = QFileInfo(folder).path();
+    return folder;
+}
+
 // Folder lines and option lines carry an extra line feed before their CR LF.
 QByteArray FolderLine(const QString& folder) {
-    return platform::withClosingSeparator(folder).toUtf8() + "\n\r\n";
+    return platform::withClosingSeparator(SavableFolder(folder)).toUtf8() + "\n\r\n";
+}
+// A line break pasted into the interval box would end the line early and shift the options:
+// the interval is saved up to it, which keeps its value.
+QByteArray IntervalLine(const QString& text) {
+    return text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).toUtf8() + "\r\n";
 }
 QByteArray OptionLine(int value) { return QByteArray::number(value) + "\n\r\n"; }
 
@@ -59,7 +73,7 @@ QString SettingsPath() { return platform::settingsFileToRead(kSettingsFileName);
 QByteArray SettingsBytes() {
     SlideshowSetup& setup = *FrmSelectSld;
     return FolderLine(FrmSelect1->Dir1.path()) + FolderLine(FrmSelect12->Dir1.path()) +
-           FolderLine(setup.Dir1.path()) + setup.Text1.text().toUtf8() + "\r\n" +
+           FolderLine(setup.Dir1.path()) + IntervalLine(setup.Text1.text()) +
            OptionLine(setup.Check1.value()) + OptionLine(setup.Check2.value()) +
            OptionLine(setup.Check3.value());
 }

@@ -14,7 +14,9 @@ QString withClosingSeparator(const QString& folder) {
 
 QString cleanFolderPath(const QString& text) {
     QString path = text;
-    while (path.endsWith(QLatin1Char('\n')) || path.endsWith(QLatin1Char('\r'))) path.chop(1);
+    // Only after a closing separator, as the settings file has it: a folder may itself be
+    // named with a line break at its end.
+    while (path.endsWith(QLatin1String("/\n")) || path.endsWith(QLatin1String("/\r"))) path.chop(1);
     if (path.isEmpty()) return path;
     return QDir::cleanPath(path);
 }

@@ -35,8 +35,11 @@ static void openReader(QImageReader& reader, const QString& path, const QByteArr
 
 namespace {
 // The picture opened last, so that opening the same unchanged file again shares its decode.
+// The change time is part of the key: a file rewritten with the same size and modification
+// time (which any program may set back) still gets a later change time.
 std::weak_ptr<Picture::Data> g_lastOpened;
 QDateTime g_lastModified;
+QDateTime g_lastChanged;
 qint64 g_lastFileSize = -1;
 QMutex g_lastOpenedMutex;  // pictures are also opened by the decoders working ahead
 }  // namespace
@@ -47,6 +50,7 @@ Picture Picture::open(const QString& path) {
         QMutexLocker lock(&g_lastOpenedMutex);
         if (auto last = g_lastOpened.lock(); last && last->path == path && info.exists() &&
                                              info.lastModified() == g_lastModified &&
+                                             info.metadataChangeTime() == g_lastChanged &&
                                              info.size() == g_lastFileSize) {
             Picture again;
             again.d = last;
@@ -54,6 +58,7 @@ Picture Picture::open(const QString& path) {
         }
     }
     if (!info.exists()) throw loadFailure(path, QStringLiteral("File not found"));
+    if (info.isDir()) throw loadFailure(path, QStringLiteral("A folder, not a picture file"));
     if (!info.isFile() || !info.isReadable()) {
         throw loadFailure(path, QStringLiteral("Permission denied"));
     }
@@ -98,6 +103,7 @@ Picture Picture::open(const QString& path) {
         QMutexLocker lock(&g_lastOpenedMutex);
         g_lastOpened = data;
         g_lastModified = info.lastModified();
+        g_lastChanged = info.metadataChangeTime();
         g_lastFileSize = info.size();
     }
     Picture picture;

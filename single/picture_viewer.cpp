@@ -141,6 +141,9 @@ void PictureViewer::CloseSequence() {
 void PictureViewer::Form_Unload() {
     ResetNavigation();
     Form1->CmdBrkSld.setEnabled(false);
+    // The show ends with its window, as when the viewer is closed by a click: left running, it
+    // would bring the viewer back with no "停止" to stop it.
+    FrmSelectSld->Timer1.setRunning(false);
     if (FrmSelect1->File1.entryCount() > kEntryAfterUnload) {
         FrmSelect1->File1.setSelectedIndex(kEntryAfterUnload);
     }

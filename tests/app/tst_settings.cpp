@@ -1,8 +1,16 @@
 // Tessary.ini: written when the control window is closed, read at the next start; what comes
-// back, what a damaged or foreign file leads to, and a write that cannot be finished.
+// back, what a damaged or foreign file leads to, a write that cannot be finished or is killed
+// part-way, and folders whose names would break the file's lines.
+#include <QClipboard>
+#include <QProcess>
+#include <QRegularExpression>
 #include <csignal>
 #include <random>
 #include <sys/resource.h>
+#include <thread>
+#include <unistd.h>
+
+#include "app/settings.h"
 
 #include "app/number_text.h"
 #include "platform/desktop.h"
@@ -32,6 +40,9 @@ QList<int> checks() {
 void verifyConsistentStart() {
     QVERIFY(Form1->isVisible());
     for (auto* button : navigationButtons()) QVERIFY(!button->isEnabled());
+    // No mode has taken a list yet.
+    QVERIFY(Module1.FileCount1 == 0 && Module1.FileCount12 == 0 && Module1.FileCountSld == 0);
+    QVERIFY(Module1.CurIndex1 == 0 && Module1.CurIndex12 == 0 && Module1.CurIndexSld == 0);
     for (Chooser* chooser : QList<Chooser*>{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}) {
         QVERIFY(!chooser->isVisible());
         QCOMPARE(chooser->File1.path(), chooser->Dir1.path());
@@ -186,6 +197,7 @@ private slots:
         QTest::newRow("Tessary.ini is a folder") << "folder";
         QTest::newRow("neither the program folder nor the user's folder can be made") << "missing";
         QTest::newRow("the disk fills up during the write") << "full";
+        QTest::newRow("neither the program folder nor the user's folder can be written in") << "read-only";
     }
     void aFailedWriteKeepsThePreviousFile() {
         QFETCH(QString, how);
@@ -195,10 +207,12 @@ private slots:
         desktop->startProgram();
         QCOMPARE(FrmSelectSld->Text1.text(), how == "folder" ? QString("7") : QString("9"));
         FrmSelectSld->Text1.setText("30");
-        if (how == "missing") {
-            platform::setProgramFolder(desktop->root() + "/moved");
+        if (how == "missing") platform::setProgramFolder(desktop->root() + "/moved");
+        // Not even root may make a file there.
+        if (how == "read-only") platform::setProgramFolder("/proc");
+        // Both send the file to the user's folder, which cannot be made either.
+        if (how == "missing" || how == "read-only")
             TestDesktop::writeFile(desktop->configFolder(), "a file where the folder would be");
-        }
         // With "full", files may grow to 16 bytes: the write stops part-way, as on a full disk.
         // Nothing is checked before the limit is lifted, since the test's own log is a file too.
         const auto signalBefore = std::signal(SIGXFSZ, SIG_IGN);
@@ -217,7 +231,155 @@ private slots:
         QCOMPARE(QDir(desktop->programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"Tessary.ini"});
     }
+
+    // Files mangled from a fixed seed: bytes flipped, put in (line ends, NULs, separators),
+    // dropped, lines doubled, dropped or swapped, the end cut off. Every start is consistent.
+    void aMangledFileAlwaysGivesAConsistentStart() {
+        const QByteArray good = placed(written());
+        std::mt19937 engine(1206);
+        const auto below = [&](qsizetype n) { return qsizetype(engine() % std::max<qsizetype>(n, 1)); };
+        const QByteArray inserts("\r\n\0/.-19 \xff\xe5", 12);
+        constexpr int kFiles = 400;
+        int restored = 0;
+        for (int n = 0; n < kFiles; ++n) {
+            QByteArray file = good;
+            for (int edits = 1 + int(engine() % 4); edits > 0; --edits) {
+                QList<QByteArray> lines = file.split('\n');
+                switch (engine() % 7) {
+                case 0: file[below(file.size())] ^= char(1 + engine() % 255); break;
+                case 1: file.insert(below(file.size() + 1), inserts[below(inserts.size())]); break;
+                case 2: file.remove(below(file.size()), 1 + below(3)); break;
+                case 3: lines.insert(below(lines.size()), lines[below(lines.size())]); file = lines.join('\n'); break;
+                case 4: lines.removeAt(below(lines.size())); file = lines.join('\n'); break;
+                case 5: lines.swapItemsAt(below(lines.size()), below(lines.size())); file = lines.join('\n'); break;
+                case 6: file.truncate(below(file.size())); break;
+                }
+                if (file.isEmpty()) file = good;
+            }
+            TestDesktop::writeFile(iniPath(), file);
+            desktop->startProgram();
+            verifyConsistentStart();
+            if (QTest::currentTestFailed()) qFatal("a start from this file is not consistent:\n%s", file.toPercentEncoding("/ ").constData());
+            restored += FrmSelectSld->Dir1.path() == place("$SHOW");
+            TestDesktop::tearDownProgram();
+        }
+        qInfo("%d mangled settings files, %d of them still restored the slideshow folder", kFiles, restored);
+    }
+
+    // A program killed at a random moment while it saves again and again leaves either the
+    // file it last wrote or the one before it, whole, and the next start reads it.
+    void aWriteKilledPartWayLeavesTheOldFileOrTheNew() {
+        // Long folder names and a long interval (a valid one: it starts with 10 or 20) make each
+        // write long enough to be cut.
+        QString relative = "home";
+        for (int i = 0; i < 10; ++i) relative += "/" + QString(80, QChar(u'写' + i));
+        const QString deep = desktop->folder(relative);
+        TestDesktop::writeFile(iniPath(), placed(written("10" + QByteArray(30000, 'a'))).replace(place("$ONE").toUtf8(), deep.toUtf8()));
+        desktop->startProgram();
+        const QByteArray first = SettingsBytes();
+        FrmSelectSld->Text1.setText("20" + QString(30000, 'b'));
+        const QByteArray second = SettingsBytes();
+        QCOMPARE(FrmSelect1->Dir1.path(), deep);
+        TestDesktop::tearDownProgram();
+        std::mt19937 engine(99);
+        constexpr int kKills = 40;
+        int midWrite = 0, writes = 0;
+        for (int n = 0; n < kKills; ++n) {
+            QProcess writer;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("TESSARY_WRITE_FOREVER", desktop->root());
+            writer.setProcessEnvironment(environment);
+            writer.start(QCoreApplication::applicationFilePath(), QStringList());
+            QVERIFY(writer.waitForStarted());
+            QByteArray said;
+            while (!said.contains("written")) {
+                QVERIFY2(writer.waitForReadyRead(20000), "the writer did not start writing");
+                said += writer.readAllStandardOutput();
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(engine() % 20000));
+            writer.kill();
+            QVERIFY(writer.waitForFinished());
+            said += writer.readAllStandardOutput();
+            midWrite += said.endsWith("writing\n");
+            writes += int(said.count("written"));
+            const QByteArray left = readAll(iniPath());
+            QVERIFY2(left == first || left == second, qPrintable(QString("%1 bytes after kill %2").arg(left.size()).arg(n)));
+        }
+        // What may be left beside it is a whole new file that a kill kept from taking the
+        // file's name: the saving file's own temporary, never read.
+        QStringList beside = QDir(desktop->programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+        QVERIFY(beside.removeAll("Tessary.ini") == 1);
+        for (const QString& name : beside) {
+            QVERIFY2(QRegularExpression("^Tessary\\.ini\\.\\w{6}$").match(name).hasMatch(), qPrintable(name));
+            const QByteArray left = readAll(desktop->programFolder() + "/" + name);
+            QVERIFY(left == first || left == second);
+        }
+        desktop->startProgram();
+        verifyConsistentStart();
+        QCOMPARE(FrmSelect1->Dir1.path(), deep);
+        QVERIFY(FrmSelectSld->Text1.text().size() == 30002);
+        qInfo("%d writers killed after %d whole writes in all, %d of them in the middle of a write; %d temporaries left",
+              kKills, writes, midWrite, int(beside.size()));
+    }
+
+    // A folder whose path holds a CR or LF is saved as its nearest ancestor without one: the
+    // file keeps its seven lines, and the next start opens that ancestor.
+    void aLineBreakInAFolderOrTheIntervalKeepsTheSevenLines() {
+        const QString parent = desktop->folder("home/parent");
+        const QString carriage = desktop->folder("home/parent/a\rb/below");
+        const QString feed = desktop->folder("home/c\nd");
+        const QString trailing = desktop->folder("home/show/e\r\n");
+        desktop->startProgram();
+        FrmSelect1->Dir1.setPath(carriage);
+        FrmSelect12->Dir1.setPath(feed);
+        FrmSelectSld->Dir1.setPath(trailing);
+        QCOMPARE(FrmSelect1->Dir1.path(), carriage);
+        closeProgram();
+        QCOMPARE(readAll(iniPath()), (parent + "/\n\r\n" + desktop->home() + "/\n\r\n" + place("$SHOW") +
+                                      "/\n\r\n7\r\n0\n\r\n0\n\r\n0\n\r\n").toUtf8());
+        restartProgram();
+        verifyConsistentStart();
+        QCOMPARE(FrmSelect1->Dir1.path(), parent);
+        QCOMPARE(FrmSelect12->Dir1.path(), desktop->home());
+        QCOMPARE(FrmSelectSld->Dir1.path(), place("$SHOW"));
+        // Line breaks pasted into the interval box: the interval is saved up to the first one,
+        // and the options after it are the boxes' own.
+        QGuiApplication::clipboard()->setText("5\r\n1\r\n1\r");
+        FrmSelectSld->Text1.selectAll();
+        FrmSelectSld->Text1.paste();
+        QCOMPARE(FrmSelectSld->Text1.text(), QString("5\r\n1\r\n1\r"));
+        closeProgram();
+        QCOMPARE(readAll(iniPath()).count("\r\n"), 7);
+        restartProgram();
+        QCOMPARE(FrmSelectSld->Text1.text(), QString("5"));
+        QCOMPARE(checks(), QList<int>({0, 0, 0}));
+    }
 };
 
-QTEST_MAIN(SettingsTest)
+// The child of aWriteKilledPartWayLeavesTheOldFileOrTheNew: the program on the test's desktop,
+// saving its settings with one interval and then the other until it is killed. It says when
+// each write begins and ends.
+static int writeForever(const QString& root) {
+    platform::initialise();
+    platform::drives::setForTesting({root}, root + "/home");
+    platform::setProgramFolder(root + "/program");
+    Form1->Form_Load();
+    const QString first = FrmSelectSld->Text1.text();
+    const QString second = "20" + first.mid(2).replace('a', 'b');
+    for (long n = 0;; ++n) {
+        FrmSelectSld->Text1.setText(n % 2 ? second : first);
+        ::write(STDOUT_FILENO, "writing\n", 8);
+        WriteSettings();
+        ::write(STDOUT_FILENO, "written\n", 8);
+    }
+}
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("TESSARY_WRITE_FOREVER")) return writeForever(qEnvironmentVariable("TESSARY_WRITE_FOREVER"));
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    SettingsTest test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_settings.moc"
