@@ -10,25 +10,11 @@
 #include <QtEndian>
 #include <random>
 
+#include "tests/support/encoded.h"
 #include "tests/support/fixture.h"
 
 namespace {
 const QStringList kPatterns = {"*.bmp", "*.gif", "*.jpeg", "*.jpg", "*.ico"};
-
-QImage filled(int width, int height, QColor colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-QByteArray encoded(const QImage& image, const char* format) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(90);
-    if (!writer.write(image)) qFatal("cannot encode %s", format);
-    return buffer.data();
-}
 
 // A GIF of one colour, width × height; Qt writes no GIF.
 QByteArray gif(quint16 width, quint16 height) {

@@ -10,25 +10,11 @@
 #include <numeric>
 #include <vector>
 
+#include "tests/support/encoded.h"
 #include "tests/support/fixture.h"
 
 namespace {
 const QColor kRed(230, 0, 0), kBlue(0, 0, 230);
-
-QImage filled(int width, int height, QColor colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
-
-QByteArray encoded(const QImage& image, const char* format) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(95);
-    if (!writer.write(image)) qFatal("cannot encode %s", format);
-    return buffer.data();
-}
 
 // A JPEG with an EXIF block, right after its JFIF block, that holds only the orientation:
 // big-endian TIFF, first IFD at 8, one entry (Orientation, SHORT, 1 value), no next IFD.
@@ -156,7 +142,7 @@ private slots:
         for (int y = 0; y < 40; ++y) {
             for (int x = 0; x < 30; ++x) picture.setPixel(x, y, kRed.rgb());
         }
-        QTest::newRow("EXIF orientation 6") << withExifOrientation(encoded(picture, "jpeg"), 6)
+        QTest::newRow("EXIF orientation 6") << withExifOrientation(encoded(picture, "jpeg", 95), 6)
                                             << QSize(40, 60) << QRect(15, 0, 62, 93);
         picture = filled(8, 4, kBlue);
         for (int x = 0; x < 8; ++x) picture.setPixel(x, 0, kRed.rgb());
