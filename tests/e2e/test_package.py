@@ -95,12 +95,7 @@ class PackageTest(unittest.TestCase):
                                  x.settings_bytes(app.home, app.home, app.home, "7", 0, 0, 0))
                 # The next start reads the user's file and writes it back unchanged.
                 chosen = x.settings_bytes(app.home, app.home, app.home, "12", 1, 0, 1)
-                app.write_settings(chosen)
-                app.start()
-                control = app.wait_for_control_window()
-                x.close_window(control)
-                self.assertEqual(app.wait_exit(), 0, app.log())
-                self.assertEqual(app.read_settings(), chosen)
+                self.assertRestartKeeps(app, chosen)
             self.assertFalse(os.path.exists(os.path.join(root, "usr/bin/Tessary.ini")))
         finally:
             if into_machine:
@@ -110,6 +105,14 @@ class PackageTest(unittest.TestCase):
             self.assertFalse(installed_in_machine())
             for path in ("/usr/bin/tessary", "/" + DESKTOP_ENTRY, "/usr/share/doc/tessary"):
                 self.assertFalse(os.path.exists(path), path + " is left after removal")
+
+    def assertRestartKeeps(self, app, chosen):
+        """Starts the program on the settings chosen, closes it, and finds them written back."""
+        app.write_settings(chosen)
+        app.start()
+        x.close_window(app.wait_for_control_window())
+        self.assertEqual(app.wait_exit(), 0, app.log())
+        self.assertEqual(app.read_settings(), chosen)
 
     def test_a_copy_in_a_folder_its_user_cannot_write(self):
         # Root writes every folder: the program runs as another user then.
@@ -122,12 +125,7 @@ class PackageTest(unittest.TestCase):
             chosen = x.settings_bytes(app.home, app.home, app.home, "3", 0, 1, 0)
             self.assertEqual(app.read_settings(),
                              x.settings_bytes(app.home, app.home, app.home, "7", 0, 0, 0))
-            app.write_settings(chosen)
-            app.start()
-            control = app.wait_for_control_window()
-            x.close_window(control)
-            self.assertEqual(app.wait_exit(), 0, app.log())
-            self.assertEqual(app.read_settings(), chosen)
+            self.assertRestartKeeps(app, chosen)
             self.assertEqual(os.listdir(app.program_folder), ["tessary"])
 
 
