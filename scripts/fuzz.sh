@@ -11,8 +11,7 @@ shift $(($# > 0 ? 1 : 0))
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(picture settings number)
 
-cmake --preset fuzz -G Ninja >/dev/null
-cmake --build --preset fuzz -j "$(nproc)"
+scripts/build.sh fuzz
 
 run=build-fuzz/run
 mkdir -p "$run/artifacts"
