@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Configures and builds the default preset.
+# Configures and builds a preset: default, or the one named (sanitize, fuzz).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset default -G Ninja >/dev/null
-cmake --build --preset default -j "$(nproc)"
+preset=${1:-default}
+cmake --preset "$preset" -G Ninja >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)"

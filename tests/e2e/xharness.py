@@ -64,6 +64,10 @@ def run(args, timeout=COMMAND_TIMEOUT, check=True, binary=False):
     return done.stdout.decode("utf-8", "replace")
 
 
+# The first line of a report by AddressSanitizer, LeakSanitizer or UndefinedBehaviorSanitizer.
+SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", ": runtime error: ")
+
+
 def wait_until(probe, timeout=DEFAULT_TIMEOUT, what="a condition", interval=0.05):
     """Calls probe() until it returns something truthy, and returns that. Raises HarnessError,
     naming what was awaited and the last value seen, when the time runs out."""
@@ -620,15 +624,23 @@ class Tessary:
 
     def close(self):
         """Ends the program if it still runs and removes the run's folder, which is kept when
-        the run failed or TESSARY_E2E_KEEP is set."""
+        the run failed or TESSARY_E2E_KEEP is set. A sanitizer's report in the program's output
+        (the sanitizer build) fails the test."""
         self.stop()
         if os.path.isdir(self.program_folder):
             os.chmod(self.program_folder, 0o755)
+        findings = [line for line in self.log().splitlines()
+                    if any(mark in line for mark in SANITIZER_MARKS)]
+        if findings:
+            self.failed = True
         if self.failed or os.environ.get("TESSARY_E2E_KEEP"):
             if os.path.isdir(self.root):
                 print("the run's files are kept in %s" % self.root, file=sys.stderr)
         else:
             shutil.rmtree(self.root, ignore_errors=True)
+        if findings:
+            raise HarnessError("the sanitizers report faults of the program (its output is in "
+                               "%s):\n%s" % (self.log_path, "\n".join(findings)))
 
     def report_failure(self):
         """Prints what helps to see why a test failed: the windows, the program's output and,
