@@ -1,6 +1,7 @@
 #include "platform/message_box.h"
 
 #include <QMessageBox>
+#include <QPointer>
 #include <vector>
 
 namespace platform {
@@ -8,7 +9,15 @@ namespace platform {
 namespace {
 int g_openBoxes = 0;
 MessageBox::Recorder g_recorder;
-std::vector<std::function<void()>> g_closedCallbacks;
+struct ClosedCallback {
+    QPointer<QObject> owner;
+    std::function<void()> run;
+};
+std::vector<ClosedCallback> g_closedCallbacks;
+
+void forgetCallbacksOfGoneOwners() {
+    std::erase_if(g_closedCallbacks, [](const ClosedCallback& c) { return c.owner.isNull(); });
+}
 }  // namespace
 
 void MessageBox::show(const QString& text, const QString& title) {
@@ -23,7 +32,11 @@ void MessageBox::show(const QString& text, const QString& title) {
         box.exec();
     }
     if (--g_openBoxes == 0) {
-        for (const auto& callback : g_closedCallbacks) callback();
+        forgetCallbacksOfGoneOwners();
+        const std::vector<ClosedCallback> callbacks = g_closedCallbacks;
+        for (const ClosedCallback& callback : callbacks) {
+            if (callback.owner) callback.run();
+        }
     }
 }
 
@@ -31,8 +44,9 @@ bool MessageBox::isOpen() { return g_openBoxes > 0; }
 
 void MessageBox::setRecorder(Recorder recorder) { g_recorder = std::move(recorder); }
 
-void MessageBox::whenClosed(std::function<void()> callback) {
-    g_closedCallbacks.push_back(std::move(callback));
+void MessageBox::whenClosed(QObject* owner, std::function<void()> callback) {
+    forgetCallbacksOfGoneOwners();
+    g_closedCallbacks.push_back({owner, std::move(callback)});
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #pragma once
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -18,8 +19,9 @@ public:
     using Recorder = std::function<void(const QString& text, const QString& title)>;
     static void setRecorder(Recorder recorder);
 
-    // Runs when the last open box closes (timers deliver a held tick).
-    static void whenClosed(std::function<void()> callback);
+    // Runs when the last open box closes (timers deliver a held tick), for as long as its owner
+    // lives.
+    static void whenClosed(QObject* owner, std::function<void()> callback);
 };
 
 }  // namespace platform

@@ -4,15 +4,12 @@
 
 namespace platform {
 
-Timer::Timer() : m_self(std::make_shared<Timer*>(this)) {
+Timer::Timer() {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] { fireTick(); });
-    std::weak_ptr<Timer*> self = m_self;
-    MessageBox::whenClosed([self] {
-        if (auto timer = self.lock()) {
-            // Queued, so that the held tick never runs inside the handler that opened the box.
-            QTimer::singleShot(0, *timer, [t = *timer] { t->deliverHeldTick(); });
-        }
+    MessageBox::whenClosed(this, [this] {
+        // Queued, so that the held tick never runs inside the handler that opened the box.
+        QTimer::singleShot(0, this, [this] { deliverHeldTick(); });
     });
 }
 

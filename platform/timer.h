@@ -35,7 +35,6 @@ private:
     int m_interval = 0;
     bool m_running = false;
     bool m_tickHeld = false;
-    std::shared_ptr<Timer*> m_self;
 };
 
 }  // namespace platform
