@@ -16,6 +16,8 @@ void placeTwips(QWidget& control, const TwipsRect& rect);
 // by its caption.
 class CommandButton : public QPushButton {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QPushButton* widget() { return this; }
     CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect);
     QString caption() const { return m_caption; }
     // A caption wider than the button wraps onto a second line, as on the narrow control window.
@@ -31,6 +33,8 @@ private:
 
 class Label : public QLabel {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QLabel* widget() { return this; }
     Label(QWidget* window, const QString& caption, const TwipsRect& rect);
     QString caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
@@ -44,6 +48,8 @@ public:
 // runs nothing. The user's click toggles between 0 and 1.
 class CheckBox : public QCheckBox {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QCheckBox* widget() { return this; }
     CheckBox(QWidget* window, const TwipsRect& rect);
     int value() const;
     // Throws Failure for a value other than 0, 1 or 2.
@@ -57,6 +63,8 @@ protected:
 // A one-line text box; every change of its text, by the user or by program, runs onChange.
 class TextBox : public QLineEdit {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QLineEdit* widget() { return this; }
     TextBox(QWidget* window, const TwipsRect& rect);
     std::function<void()> onChange;
 };

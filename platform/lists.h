@@ -16,6 +16,8 @@ namespace platform {
 // runs onChange.
 class DriveList : public QComboBox {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QComboBox* widget() { return this; }
     DriveList(QWidget* window, const TwipsRect& rect);
     QString drive() const { return m_drive; }
     void setDrive(const QString& drive);
@@ -34,6 +36,8 @@ private:
 // already shown changes nothing.
 class FolderList : public QListWidget {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QListWidget* widget() { return this; }
     FolderList(QWidget* window, const TwipsRect& rect);
     QString path() const { return m_path; }
     // Throws Failure when the path is not a folder that can be read.
@@ -55,6 +59,8 @@ private:
 // sorted as a person expects, hidden files left out, at most 32767 of them.
 class FileList : public QListWidget {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QListWidget* widget() { return this; }
     FileList(QWidget* window, const TwipsRect& rect, const QString& pattern);
     QString path() const { return m_path; }
     // Re-reads the folder and clears the selection, without a click. Throws Failure when the

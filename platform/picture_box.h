@@ -21,6 +21,8 @@ namespace platform {
 // nothing); a box with a click handler offers the press action.
 class PictureBox : public QFrame {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QFrame* widget() { return this; }
     // A display box decodes what it is given at once and shows it; a scratch box, never shown,
     // only holds a picture as the source of a stretch, decoded at the size it is drawn at.
     enum class Role { Display, Scratch };

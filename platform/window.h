@@ -13,6 +13,8 @@ constexpr int kBackspaceKey = 8;
 // A top-level window of the program. It starts hidden; the program shows and hides it.
 class Window : public QWidget {
 public:
+    // The Qt widget itself: input and inspection from outside the program (tests).
+    QWidget* widget() { return this; }
     // What closing through the frame (title-bar button, system menu) does.
     enum class CloseByFrame { Destroy, Hide };
 
