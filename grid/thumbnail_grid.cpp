@@ -7,7 +7,6 @@
 #include "grid/fit.h"
 #include "platform/failure.h"
 #include "platform/fonts.h"
-#include "platform/prefetch.h"
 #include "single/picture_viewer.h"
 
 namespace {
@@ -36,6 +35,7 @@ ThumbnailGrid::ThumbnailGrid()
     setClientPositionTwips(kLeft, kTop);
     setKeyPreview(true);
     Picture2.setAutoSize(true);
+    Picture2.takeAheadFrom(m_ahead);
     for (int i = 0; i < kPage; ++i) {
         const int left = kColumnLefts[i % kColumns];
         Picture1[i] = std::make_unique<platform::PictureBox>(
@@ -56,6 +56,7 @@ void ThumbnailGrid::LoopControl() {
         Picture1[i]->clearPicture();
         Label1[i]->setCaption(QString());
     }
+    drawNow();  // the wiped page, where the user sees it before the slow part
     int n;
     if (Module1.FileCount12 < kPage) {
         n = Module1.FileCount12;
@@ -77,19 +78,36 @@ void ThumbnailGrid::LoopControl() {
         Label1[j]->setCaption(Module1.FileList12[k]);
         drawNow();
     }
+    DecodeNextPageAhead();
 }
 
 void ThumbnailGrid::DecodePageAhead(int n) {
+    m_ahead.start(PagePaths(Module1.CurIndex12, n), CellSize());
+}
+
+void ThumbnailGrid::DecodeNextPageAhead() {
+    const int next = Module1.CurIndex12 + kPage, previous = Module1.CurIndex12 - kPage;
+    const bool back = PagePaths(next, 1) == QStringList{m_lastPage};
+    m_lastPage = PagePaths(Module1.CurIndex12, 1).value(0);
+    m_ahead.start(PagePaths(back ? previous : next, kPage), CellSize());
+}
+
+// The paths of up to n files of the list from the first, none where the list has none.
+QStringList ThumbnailGrid::PagePaths(int first, int n) const {
     QStringList paths;
-    for (int j = 0; j < n; ++j)
-        paths << Module1.DirPath12 + Module1.FileList12[Module1.CurIndex12 + j];
+    for (int k = std::max(first, 0); k < first + n && k < Module1.FileCount12; ++k)
+        paths << Module1.DirPath12 + Module1.FileList12[k];
+    return paths;
+}
+
+platform::WorkAhead::DrawnSize ThumbnailGrid::CellSize() const {
     const int cellWidth = Picture1[0]->scaleWidth(), cellHeight = Picture1[0]->scaleHeight();
     const qreal ratio = Picture1[0]->pixelRatio();  // the cells decode at device resolution
-    platform::prefetch::start(paths, [cellWidth, cellHeight, ratio](QSize natural) {
+    return [cellWidth, cellHeight, ratio](QSize natural) {
         const QRect fitted =
             FitInBox(float(natural.width()), float(natural.height()), cellWidth, cellHeight);
         return platform::PictureBox::deviceSize(fitted.size(), ratio);
-    });
+    };
 }
 
 void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,

@@ -5,6 +5,7 @@
 #include "platform/controls.h"
 #include "platform/picture_box.h"
 #include "platform/window.h"
+#include "platform/work_ahead.h"
 
 // The thumbnail grid: twelve cells, four by three, each with its file name beneath, showing the
 // page of FileList12 that starts at CurIndex12. A click on a thumbnail opens it in the viewer.
@@ -34,4 +35,12 @@ private:
     void Picture1_Click(int16_t index);
     // Decodes the page's pictures on worker threads while the cells are drawn in order.
     void DecodePageAhead(int n);
+    // Once the page is complete: the page the user turns to next, the previous one after a
+    // step back, decoded in the background.
+    void DecodeNextPageAhead();
+    QStringList PagePaths(int first, int n) const;
+    platform::WorkAhead::DrawnSize CellSize() const;
+
+    platform::WorkAhead m_ahead{platform::WorkAhead::Use::Thumbnails};
+    QString m_lastPage;  // cell 0's file of the page drawn before
 };

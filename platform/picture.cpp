@@ -6,7 +6,6 @@
 #include <QMutex>
 
 #include "platform/failure.h"
-#include "platform/prefetch.h"
 
 namespace platform {
 
@@ -33,24 +32,26 @@ static void openReader(QImageReader& reader, const QString& path, const QByteArr
     if (imageIndex > 0) reader.jumpToImage(imageIndex);
 }
 
+FileStamp FileStamp::of(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) return {};
+    return {info.size(), info.lastModified(), info.metadataChangeTime()};
+}
+
 namespace {
 // The picture opened last, so that opening the same unchanged file again shares its decode.
-// The change time is part of the key: a file rewritten with the same size and modification
-// time (which any program may set back) still gets a later change time.
 std::weak_ptr<Picture::Data> g_lastOpened;
-QDateTime g_lastModified;
-QDateTime g_lastChanged;
-qint64 g_lastFileSize = -1;
+FileStamp g_lastStamp;
 QMutex g_lastOpenedMutex;  // pictures are also opened by the decoders working ahead
 }  // namespace
 
 Picture Picture::open(const QString& path) {
     const QFileInfo info(path);
+    const FileStamp stamp = FileStamp::of(path);
     {
         QMutexLocker lock(&g_lastOpenedMutex);
         if (auto last = g_lastOpened.lock();
-            last && last->path == path && info.exists() && info.lastModified() == g_lastModified &&
-            info.metadataChangeTime() == g_lastChanged && info.size() == g_lastFileSize) {
+            last && last->path == path && stamp.size >= 0 && stamp == g_lastStamp) {
             Picture again;
             again.d = last;
             return again;
@@ -101,9 +102,7 @@ Picture Picture::open(const QString& path) {
     {
         QMutexLocker lock(&g_lastOpenedMutex);
         g_lastOpened = data;
-        g_lastModified = info.lastModified();
-        g_lastChanged = info.metadataChangeTime();
-        g_lastFileSize = info.size();
+        g_lastStamp = stamp;
     }
     Picture picture;
     picture.d = data;
@@ -156,12 +155,6 @@ QImage halftoneStretch(const QImage& source, QSize size) {
 }
 
 QImage Picture::stretchedTo(QSize size) const {
-    if (!d || size.isEmpty()) return {};
-    if (QImage ready = prefetch::take(d->path, size); !ready.isNull()) return ready;
-    return decodedTo(size);
-}
-
-QImage Picture::decodedTo(QSize size) const {
     if (!d || size.isEmpty()) return {};
     {
         QMutexLocker lock(&d->mutex);

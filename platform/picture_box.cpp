@@ -76,7 +76,7 @@ QImage PictureBox::composed() const {
 
 void PictureBox::loadPicture(const QString& path) {
     m_picture = Picture();
-    Picture picture = Picture::open(path);
+    Picture picture = m_ahead != nullptr ? m_ahead->open(path) : Picture::open(path);
     QImage image;
     // At natural size one picture pixel covers one logical pixel, on any screen: the box takes
     // the natural size and the viewer centres and cuts it off by that size, so a high-density
@@ -109,7 +109,10 @@ void PictureBox::stretchFrom(const PictureBox& source, QRect sourceRect, QRect d
              sourceRect == QRect(QPoint(0, 0), source.m_picture.size()));
     Q_UNUSED(sourceRect);
     if (source.m_picture.isNull() || destination.isEmpty()) return;
-    QImage stretched = source.m_picture.stretchedTo(deviceSize(destination.size()));
+    const QSize size = deviceSize(destination.size());
+    QImage stretched;
+    if (source.m_ahead != nullptr) stretched = source.m_ahead->take(source.m_picture, size);
+    if (stretched.isNull()) stretched = source.m_picture.stretchedTo(size);
     stretched.setDevicePixelRatio(pixelRatio());  // drawn at its size in logical pixels
     if (m_image.isNull() || logicalSize(m_image) != contentsRect().size() ||
         m_image.devicePixelRatio() != pixelRatio()) {

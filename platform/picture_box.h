@@ -5,6 +5,7 @@
 
 #include "platform/picture.h"
 #include "platform/twips.h"
+#include "platform/work_ahead.h"
 
 namespace platform {
 
@@ -30,6 +31,9 @@ public:
     PictureBox(QWidget* window, const TwipsRect& rect, Role role);
 
     void setAutoSize(bool on) { m_autoSize = on; }
+    // Pictures loaded into the box, and stretched from it, come from this work ahead where it
+    // holds them (the window that owns both keeps it alive as long as the box).
+    void takeAheadFrom(WorkAhead& ahead) { m_ahead = &ahead; }
     void setBorder(int pixels);
 
     // Throws Failure when the file cannot be opened or decoded; the box then holds nothing.
@@ -91,6 +95,7 @@ private:
     QImage composed() const;
 
     Role m_role;
+    WorkAhead* m_ahead = nullptr;
     bool m_autoSize = false;
     bool m_pressed = false;
     Picture m_picture;

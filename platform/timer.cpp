@@ -1,16 +1,12 @@
 #include "platform/timer.h"
 
-#include "platform/message_box.h"
+#include "platform/held.h"
 
 namespace platform {
 
 Timer::Timer() {
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, [this] { fireTick(); });
-    MessageBox::whenClosed(this, [this] {
-        // Queued, so that the held tick never runs inside the handler that opened the box.
-        QTimer::singleShot(0, this, [this] { deliverHeldTick(); });
-    });
 }
 
 Timer::~Timer() = default;
@@ -37,7 +33,8 @@ void Timer::schedule() {
 
 void Timer::fireTick() {
     if (!m_running || m_interval <= 0) return;
-    if (MessageBox::isOpen()) {
+    if (HeldMoment::now()) {
+        if (!m_tickHeld) HeldMoment::whenOver(this, [this] { deliverHeldTick(); });
         m_tickHeld = true;
         return;
     }
@@ -45,7 +42,11 @@ void Timer::fireTick() {
 }
 
 void Timer::deliverHeldTick() {
-    if (!m_tickHeld || MessageBox::isOpen()) return;
+    if (!m_tickHeld) return;
+    if (HeldMoment::now()) {  // another moment began before the delivery
+        HeldMoment::whenOver(this, [this] { deliverHeldTick(); });
+        return;
+    }
     m_tickHeld = false;
     fireTick();
 }

@@ -7,8 +7,8 @@ namespace platform {
 
 // A window timer: an interval in milliseconds and a running flag. Interval 0 never ticks.
 // Stopping and running again starts a fresh full interval; running a running timer changes
-// nothing. A tick that falls while a message box is open is held and delivered once the box
-// has closed, after the handler that opened it has returned.
+// nothing. A tick that falls in a HeldMoment (a message box open, a window waiting to be shown)
+// is held and delivered once the moment is over, after the handler that began it has returned.
 class Timer : public QObject {
 public:
     Timer();

@@ -1,11 +1,18 @@
 #include "platform/window.h"
 
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
+
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDeadlineTimer>
 #include <QKeyEvent>
+#include <QTimer>
+#include <QWindow>
 
+#include "platform/held.h"
 #include "platform/twips.h"
 #include "platform/x11_caption.h"
 
@@ -72,7 +79,31 @@ void Window::showMaximizedOver(int left, int top, int width, int height) {
     bringForward(*this);
 }
 
-void Window::drawNow() { repaint(); }
+void Window::drawNow() {
+    if (m_waitForExposure) waitUntilExposed();
+    repaint();
+    // Qt sends its drawing to the X server only when it is back in the event loop; a window
+    // drawn step by step inside one handler is seen step by step only when each step is sent.
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+        xcb_flush(x11->connection());
+}
+
+void Window::waitUntilExposed() {
+    m_waitForExposure = false;
+    QWindow* handle = windowHandle();
+    if (!isVisible() || handle == nullptr || handle->isExposed()) return;
+    // What is drawn before the window system exposes a window just shown is lost: it is let
+    // through first, while no input, tick or closing runs, for half a second at most (a window
+    // manager may never show it).
+    const HeldMoment held;
+    const QDeadlineTimer deadline(500);
+    QTimer wake;  // the wait ends at the deadline even when no event comes
+    wake.start(10);
+    while (!handle->isExposed() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents |
+                                        QEventLoop::WaitForMoreEvents);
+    }
+}
 
 void Window::unload() {
     m_destroyed = true;
@@ -118,11 +149,17 @@ void Window::mousePressEvent(QMouseEvent* /*event*/) { Form_MouseDown(); }
 
 void Window::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    m_waitForExposure = true;
     if (caption().isEmpty()) clearFrameCaption(*this);
 }
 
 void Window::closeEvent(QCloseEvent* event) {
     if (m_destroyed) return;
+    if (HeldMoment::now()) {  // closed once the moment is over, like a click
+        event->ignore();
+        HeldMoment::whenOver(this, [this] { close(); });
+        return;
+    }
     if (m_policy == CloseByFrame::Hide) {
         event->ignore();
         hide();

@@ -41,7 +41,8 @@ public:
     // Shows the window maximized, over this rectangle of pixels where the platform does not
     // maximize it itself, and brings it forward.
     void showMaximizedOver(int left, int top, int width, int height);
-    // Repaints the whole window now, without running other events.
+    // Repaints the whole window now, where the user sees it, without running other handlers.
+    // Just after the window is shown, the window system is first let through to show it.
     void drawNow();
 
     // Key presses of the window's controls reach Form_KeyPress first.
@@ -75,10 +76,12 @@ protected:
 
 private:
     bool deliverKey(QKeyEvent* event);
+    void waitUntilExposed();
 
     CloseByFrame m_policy;
     bool m_keyPreview = false;
     bool m_destroyed = false;
+    bool m_waitForExposure = false;  // shown, not yet drawn
     int m_creationNumber;
 };
 

@@ -26,6 +26,26 @@ int16_t WorkWidth() { return int16_t(Module1.WorkRight - Module1.WorkLeft); }
 int16_t WorkHeight() { return int16_t(Module1.WorkBottom - Module1.WorkTop); }
 // Halves an integer, dropping the remainder towards zero.
 int32_t Half(int32_t value) { return value / 2; }
+
+// Where LoadStrShow1 draws a picture of sw × sh pixels on a work area of W × H.
+QRect FitToWorkArea(float sw, float sh, int16_t W, int16_t H) {
+    const float rp = sw / sh;
+    const float rs = float(double(W) / double(H));
+    float dw, dh;
+    int32_t dx, dy;
+    if (rs < rp) {
+        dw = W;
+        dh = float(std::floor(static_cast<long double>(sh) / sw * W));
+        dx = 0;
+        dy = Half(*ToInt32HalfEven(H - dh));
+    } else {
+        dh = H;
+        dw = float(std::floor(static_cast<long double>(sw) / sh * H));
+        dy = 0;
+        dx = Half(*ToInt32HalfEven(W - dw));
+    }
+    return {dx, dy, *ToInt32HalfEven(dw), *ToInt32HalfEven(dh)};
+}
 }  // namespace
 
 // What the viewer shows, to put back when a picture cannot be loaded: the caller goes on with
@@ -53,6 +73,8 @@ PictureViewer::PictureViewer()
     : Window(CloseByFrame::Destroy),
       Picture1(this, kPicture1, platform::PictureBox::Role::Display),
       Picture2(this, kPicture2, platform::PictureBox::Role::Scratch) {
+    Picture1.takeAheadFrom(m_ahead);
+    Picture2.takeAheadFrom(m_ahead);
     setClientRectTwips(kDesign);
     setKeyPreview(true);
     Picture1.setAutoSize(true);
@@ -80,6 +102,7 @@ void PictureViewer::LoadControl1(const QString& DirPath, const QString& FileName
             Picture1.setTop(Half(WorkHeight()) - Half(sh));
             Picture1.setVisible(true);
         }
+        DecodeStepsAhead();
     } catch (const platform::Failure& failure) {
         before.putBack(*this);
         ShowLoadError(failure);
@@ -90,23 +113,8 @@ void PictureViewer::LoadStrShow1(const QString& /*strPath*/) {
     Picture1.clearPicture();
     const float sw = float(Picture2.scaleWidth());
     const float sh = float(Picture2.scaleHeight());
-    const float rp = sw / sh;
-    const float rs = float(double(WorkWidth()) / double(WorkHeight()));
-    float dw, dh;
-    int32_t dx, dy;
-    if (rs < rp) {
-        dw = WorkWidth();
-        dh = float(std::floor(static_cast<long double>(sh) / sw * WorkWidth()));
-        dx = 0;
-        dy = Half(*ToInt32HalfEven(WorkHeight() - dh));
-    } else {
-        dh = WorkHeight();
-        dw = float(std::floor(static_cast<long double>(sw) / sh * WorkHeight()));
-        dy = 0;
-        dx = Half(*ToInt32HalfEven(WorkWidth() - dw));
-    }
     Picture1.stretchFrom(Picture2, QRect(0, 0, int(sw), int(sh)),
-                         QRect(dx, dy, *ToInt32HalfEven(dw), *ToInt32HalfEven(dh)));
+                         FitToWorkArea(sw, sh, WorkWidth(), WorkHeight()));
     Picture2.clearPicture();
     ShowOverWorkArea();
     Picture1.setVisible(true);
@@ -114,6 +122,28 @@ void PictureViewer::LoadStrShow1(const QString& /*strPath*/) {
 
 void PictureViewer::ShowOverWorkArea() {
     showMaximizedOver(Module1.WorkLeft, Module1.WorkTop, WorkWidth(), WorkHeight());
+}
+
+void PictureViewer::DecodeStepsAhead() {
+    QStringList steps;  // the next first
+    if (Form1->CmdNext1.isEnabled()) {
+        steps << Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1 + 1];
+    } else if (Form1->CmdNextSld.isEnabled()) {
+        steps << Module1.DirPathSld + Module1.FileListSld[Module1.CurIndexSld + 1];
+    }
+    const bool fitted = FrmSelectSld->Check3.value() == 1;
+    if (fitted && Form1->CmdPrev1.isEnabled()) {
+        steps << Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1 - 1];
+    } else if (fitted && Form1->CmdPrevSld.isEnabled()) {
+        steps << Module1.DirPathSld + Module1.FileListSld[Module1.CurIndexSld - 1];
+    }
+    const int16_t W = WorkWidth(), H = WorkHeight();
+    const qreal ratio = Picture1.pixelRatio();
+    m_ahead.start(steps, [fitted, W, H, ratio](QSize natural) {
+        if (!fitted) return QSize();
+        const QRect drawn = FitToWorkArea(float(natural.width()), float(natural.height()), W, H);
+        return platform::PictureBox::deviceSize(drawn.size(), ratio);
+    });
 }
 
 void PictureViewer::Form_KeyPress(int keyAscii) {

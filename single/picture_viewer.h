@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/picture_box.h"
 #include "platform/window.h"
+#include "platform/work_ahead.h"
 
 // LoadControl1's caption modes: the caption with the click, Enter and Backspace hints, or with
 // the click hint only, for a picture opened from the grid. Any other mode keeps the caption.
@@ -31,4 +32,9 @@ private:
     void Picture1_Click();
     void CloseSequence();
     void ShowOverWorkArea();
+    // Once the picture is on screen: those Enter and Backspace would show, decoded in the
+    // background at the size they would be drawn at (at natural size only the next).
+    void DecodeStepsAhead();
+
+    platform::WorkAhead m_ahead{platform::WorkAhead::Use::Views};  // lent to both boxes
 };
