@@ -25,6 +25,7 @@
 #include "bench/corpus.h"
 #include "bench/decoder_limit.h"
 #include "grid/fit.h"
+#include "platform/work_ahead.h"
 #include "tests/support/fixture.h"
 
 namespace {
@@ -82,6 +83,52 @@ std::vector<Timing> interleaved(int repetitions,
                            *std::max_element(f.begin(), f.end())});
     }
     return timings;
+}
+
+// When a picture box is first painted showing something other than its background.
+class FirstDrawn : public QObject {
+public:
+    explicit FirstDrawn(platform::PictureBox& box) : m_box(box) {
+        box.widget()->installEventFilter(this);
+    }
+    void start() {
+        m_timer.start();
+        seconds = -1;
+        m_wiped = false;
+    }
+    std::vector<double> all;  // one figure a fill
+    double seconds = -1;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::Paint || seconds >= 0) return false;
+        const QImage image = m_box.image();
+        const bool blank = image.pixel(image.width() / 2, image.height() / 2) ==
+                           m_box.widget()->palette().color(QPalette::Window).rgb();
+        if (m_wiped && !blank) seconds = double(m_timer.nsecsElapsed()) / 1e9;
+        m_wiped = m_wiped || blank;  // the page before is wiped first
+        return false;
+    }
+
+private:
+    platform::PictureBox& m_box;
+    QElapsedTimer m_timer;
+    bool m_wiped = false;
+};
+
+// The names of a page of pictures for a grid's list, n times over from a folder of links.
+void listPages(const QString& folder, const QStringList& page, int times) {
+    QDir().mkpath(folder);
+    Module1.FileCount12 = int16_t(page.size() * times);
+    Module1.FileList12 = NewList(Module1.FileCount12);
+    for (int i = 0; i < Module1.FileCount12; ++i) {
+        const QString name =
+            QString("%1-%2").arg(i / page.size()).arg(QFileInfo(page[i % page.size()]).fileName());
+        QFile::link(page[i % page.size()], folder + '/' + name);
+        Module1.FileList12[i] = name;
+    }
+    Module1.DirPath12 = folder + '/';
+    Module1.CurIndex12 = 0;
 }
 
 Timing timed(int repetitions, const std::function<double()>& step) {
@@ -156,6 +203,9 @@ int main(int argc, char** argv) {
         << QFileInfo(corpus.page[0]).size() / 1024 << " KiB, the large one "
         << QFileInfo(corpus.large).size() / 1024 << " KiB" << Qt::endl;
 
+    // Thumbnails go to a cache of the run's own, emptied where nothing may be cached.
+    const QString cache = temporary.path() + "/cache";
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
     // The program's windows in a desktop of their own, as the widget tests set them up.
     TestDesktop desktop;
     std::vector<Row> rows;
@@ -222,15 +272,20 @@ int main(int argc, char** argv) {
                                            QThreadPool::globalInstance()->maxThreadCount() + 1));
     long peakKb = 0;
     LibjpegDecode cellDecode;
+    FirstDrawn firstCell(*grid.Picture1[0]);
     const std::vector<Timing> page = interleaved(
         repetitions,
-        {[&] {  // the real page fill
+        {[&] {                                   // the real page fill
+             platform::WorkAhead::waitForAll();  // the last fill's thumbnails written
+             QDir(cache).removeRecursively();    // nothing cached
              const long before = statusKilobytes("VmRSS");
              resetPeak();
              QElapsedTimer timer;
              timer.start();
+             firstCell.start();
              grid.LoopControl();
              const double seconds = double(timer.nsecsElapsed()) / 1e9;
+             firstCell.all.push_back(firstCell.seconds);
              peakKb = std::max(peakKb, statusKilobytes("VmHWM") - before);
              return seconds;
          },
@@ -277,7 +332,43 @@ int main(int argc, char** argv) {
                     "MiB",
                     64,
                     "goal 64 MiB (VmHWM over VmRSS before)"});
-    grid.hideWindow();
+    firstCell.all.erase(firstCell.all.begin());  // the warm-up
+    const double firstCellS = median(firstCell.all);
+    rows.push_back({pageName + ", first cell",
+                    {firstCellS, firstCellS, firstCellS},
+                    "s",
+                    0.25 * fill.median,
+                    "goal 1/4 of the page fill"});
+
+    // Enter to the last cell of the next page, which was decoded ahead while the first page
+    // was on screen; the pages are the same pictures under other names.
+    listPages(temporary.path() + "/two-pages", corpus.page, 2);
+    const Timing nextPage = timed(repetitions, [&] {
+        Module1.CurIndex12 = 0;
+        grid.LoopControl();
+        platform::WorkAhead::waitForAll();
+        QElapsedTimer timer;
+        timer.start();
+        Form1->CmdNext12_Click();
+        return double(timer.nsecsElapsed()) / 1e9;
+    });
+    rows.push_back({"next page, decoded ahead", nextPage, "s", 0.05, "goal 0.05 s"});
+
+    // A fresh start on the folder of the page, thumbnailed by the fills above, to the last cell.
+    const Timing cachedPage = timed(repetitions, [&] {
+        TestDesktop::tearDownProgram();
+        Form1->Form_Load();
+        listPages(temporary.path() + "/one-page", corpus.page, 1);
+        FrmShow12->showWindow();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        FrmShow12->LoopControl();
+        return double(timer.nsecsElapsed()) / 1e9;
+    });
+    rows.push_back(
+        {"page from the thumbnail cache, fresh start", cachedPage, "s", 0.08, "goal 0.08 s"});
+    FrmShow12->hideWindow();
 
     // The viewer, fitted to a 1024 × 722 work area and at natural size; each step shows the
     // other of two files, as stepping through a folder does, so nothing on show is reused.
@@ -350,6 +441,56 @@ int main(int argc, char** argv) {
         }
         FrmShow1->hideWindow();
     }
+
+    // Enter in the viewer, the next picture decoded ahead while the one before was on screen.
+    Module1.FileCount1 = int16_t(corpus.page.size());
+    Module1.FileList1 = NewList(Module1.FileCount1);
+    for (int i = 0; i < Module1.FileCount1; ++i)
+        Module1.FileList1[i] = QFileInfo(corpus.page[i]).fileName();
+    Module1.DirPath1 = folder + '/';
+    auto showFirst = [&](bool stepsOn) {
+        Module1.CurIndex1 = 0;
+        Form1->CmdNext1.setEnabled(stepsOn);
+        FrmShow1->LoadControl1(corpus.page[0], Module1.FileList1[0], 1);
+        FrmShow1->repaint();
+        platform::WorkAhead::waitForAll();
+    };
+    auto stepNext = [&] {
+        QElapsedTimer timer;
+        timer.start();
+        Form1->CmdNext1_Click();
+        FrmShow1->repaint();
+        return double(timer.nsecsElapsed()) / 1e9;
+    };
+    FrmSelectSld->Check3.setValue(1);
+    const Timing nextPicture = timed(repetitions, [&] {
+        showFirst(true);
+        return stepNext();
+    });
+    rows.push_back({"viewer, Enter to the next " + pageMp + " fitted, decoded ahead", nextPicture,
+                    "s", 0.03, "goal 0.03 s"});
+    // At natural size: the memory the picture decoded ahead adds (VmHWM over VmRSS before).
+    FrmSelectSld->Check3.setValue(0);
+    showFirst(false);
+    const long beforeAhead = statusKilobytes("VmRSS");
+    resetPeak();
+    showFirst(true);
+    const double aheadMb = (statusKilobytes("VmHWM") - beforeAhead) / 1024.0;
+    const double nextNaturalS = stepNext();
+    const double heldMb = double(platform::WorkAhead::peakBytes()) / (1 << 20);
+    rows.push_back({"viewer, Enter to the next at natural size, decoded ahead",
+                    {nextNaturalS, nextNaturalS, nextNaturalS},
+                    "s",
+                    0,
+                    ""});
+    rows.push_back({"work ahead, memory added at natural size",
+                    {aheadMb, aheadMb, aheadMb},
+                    "MiB",
+                    128,
+                    "goal 128 MiB (VmHWM over VmRSS before)"});
+    rows.push_back(
+        {"work ahead, most held at once", {heldMb, heldMb, heldMb}, "MiB", 128, "goal 128 MiB"});
+    FrmShow1->hideWindow();
     FrmSelectSld->Check3.setValue(0);
     if (!desktop.messages.empty())
         qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front().text));
@@ -382,6 +523,14 @@ int main(int argc, char** argv) {
     put("page_fill_peak_ratio", peakKb / 1024.0 / 64, 3);
     put("list_32767_ratio", listing.median / 0.25, 3);
     put("startup_ratio", std::max(coldStart, start.median) / 0.3, 3);
+    put("first_cell_s", firstCellS);
+    put("first_cell_ratio", firstCellS / fill.median, 3);
+    put("next_page_s", nextPage.median);
+    put("cached_page_s", cachedPage.median);
+    put("next_picture_s", nextPicture.median);
+    put("next_natural_picture_s", nextNaturalS);
+    put("ahead_peak_mb", std::max(aheadMb, heldMb), 1);
+    put("ahead_held_peak_mb", heldMb, 1);
     put("cores", cores, 0);
     put("small", small ? 1 : 0, 0);
     out << "{" << json << ", " << extra << "}" << Qt::endl;

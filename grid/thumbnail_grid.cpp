@@ -87,7 +87,7 @@ void ThumbnailGrid::DecodePageAhead(int n) {
 
 void ThumbnailGrid::DecodeNextPageAhead() {
     const int next = Module1.CurIndex12 + kPage, previous = Module1.CurIndex12 - kPage;
-    const bool back = PagePaths(next, 1) == QStringList{m_lastPage};
+    const bool back = previous >= 0 && PagePaths(next, 1) == QStringList{m_lastPage};
     m_lastPage = PagePaths(Module1.CurIndex12, 1).value(0);
     m_ahead.start(PagePaths(back ? previous : next, kPage), CellSize());
 }

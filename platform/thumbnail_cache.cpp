@@ -5,9 +5,10 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUrl>
+#include <cstdio>
 
 namespace platform::thumbnails {
 
@@ -40,17 +41,20 @@ bool makeFolder(const QString& folder) {
            QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-// Written to a temporary beside it and renamed, so that no reader meets half a thumbnail.
+// Written to a temporary beside it (only its owner may read it) and renamed over it, so that
+// no reader meets half a thumbnail; never synced to the disk, as a cache need not be.
 void write(const QString& file, QImage image, const FileStamp& stamp, const QString& path) {
     if (!makeFolder(QFileInfo(file).path())) return;
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly)) return;
-    out.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    QTemporaryFile out(file + QStringLiteral(".XXXXXX"));
+    if (!out.open()) return;
     image.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uriOf(path)));
     image.setText(QStringLiteral("Thumb::MTime"), mtimeOf(stamp));
     image.setText(QStringLiteral("Thumb::Size"), QString::number(stamp.size));
     image.setText(QStringLiteral("Software"), QStringLiteral("Tessary " TESSARY_VERSION));
-    if (QImageWriter(&out, "png").write(image)) out.commit();
+    if (QImageWriter(&out, "png").write(image) && out.flush() &&
+        ::rename(QFile::encodeName(out.fileName()), QFile::encodeName(file)) == 0) {
+        out.setAutoRemove(false);  // it is the thumbnail now
+    }
 }
 
 QImage readFile(const QString& file, const QString& path, const FileStamp& stamp, QSize expected) {
@@ -59,6 +63,10 @@ QImage readFile(const QString& file, const QString& path, const FileStamp& stamp
     QFile png(file);
     if (!png.open(QIODevice::ReadOnly)) return {};
     return read(png, uriOf(path), stamp, expected);
+}
+
+QString normalOrLarge(int cacheSize) {
+    return cacheSize == kNormal ? QStringLiteral("normal") : QStringLiteral("large");
 }
 }  // namespace
 
@@ -98,20 +106,21 @@ QImage read(QIODevice& png, const QByteArray& uri, const FileStamp& stamp, QSize
                                                          : QImage::Format_RGB32);
 }
 
-QImage drawn(const Picture& picture, const FileStamp& stamp, QSize drawn) {
+QImage drawn(const Picture& picture, const FileStamp& stamp, QSize drawn, QImage& unsaved) {
     const int cacheSize = cacheSizeFor(drawn);
     const QSize natural = picture.size();
     if (cacheSize == 0 || (natural.width() <= cacheSize && natural.height() <= cacheSize))
         return picture.stretchedTo(drawn);
-    const QString file = fileOf(
-        cacheSize == kNormal ? QStringLiteral("normal") : QStringLiteral("large"), picture.path());
     const QSize size = thumbnailSize(natural, cacheSize);
-    QImage thumbnail = readFile(file, picture.path(), stamp, size);
-    if (thumbnail.isNull()) {
-        thumbnail = picture.stretchedTo(size);
-        write(file, thumbnail, stamp, picture.path());
-    }
+    QImage thumbnail =
+        readFile(fileOf(normalOrLarge(cacheSize), picture.path()), picture.path(), stamp, size);
+    if (thumbnail.isNull()) unsaved = thumbnail = picture.stretchedTo(size);
     return halftoneStretch(thumbnail, drawn);
+}
+
+void save(const QString& path, const FileStamp& stamp, const QImage& thumbnail) {
+    const int cacheSize = std::max(thumbnail.width(), thumbnail.height());
+    write(fileOf(normalOrLarge(cacheSize), path), thumbnail, stamp, path);
 }
 
 void recordFailure(const QString& path, const FileStamp& stamp) {

@@ -30,10 +30,12 @@ QByteArray uriOf(const QString& path);
 QImage read(QIODevice& png, const QByteArray& uri, const FileStamp& stamp, QSize expected);
 
 // A picture at its drawn size through the cache: the cached thumbnail area-averaged to that
-// size, or, where there is none, decoded once at the cache's size, written to the cache, and
-// averaged from there. A picture no larger than the cache's size is decoded from the file
-// alone. Throws Failure as decoding does.
-QImage drawn(const Picture& picture, const FileStamp& stamp, QSize drawn);
+// size, or, where there is none, decoded once at the cache's size and averaged from there,
+// that thumbnail left in unsaved for save(). A picture no larger than the cache's size is
+// decoded from the file alone. Throws Failure as decoding does.
+QImage drawn(const Picture& picture, const FileStamp& stamp, QSize drawn, QImage& unsaved);
+// Writes a thumbnail drawn() left unsaved to the cache.
+void save(const QString& path, const FileStamp& stamp, const QImage& thumbnail);
 // Remembers that the file, stamped so, could not be loaded (in fail/tessary-VERSION/), and
 // whether it was so before: decoding it again ahead is then no use, though loading it still
 // reports why.

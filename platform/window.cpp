@@ -84,8 +84,8 @@ void Window::drawNow() {
     repaint();
     // Qt sends its drawing to the X server only when it is back in the event loop; a window
     // drawn step by step inside one handler is seen step by step only when each step is sent.
-    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
-        xcb_flush(x11->connection());
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 != nullptr && x11->connection() != nullptr) xcb_flush(x11->connection());
 }
 
 void Window::waitUntilExposed() {

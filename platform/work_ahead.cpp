@@ -14,6 +14,7 @@ namespace {
 constexpr qint64 kBudgetBytes = qint64(128) << 20;
 std::atomic<qint64> g_heldBytes{0}, g_peakBytes{0};
 std::atomic<int> g_naturalHeld{0};
+std::atomic<int> g_workersBusy{0};
 
 bool reserve(qint64 bytes, bool natural) {
     if (natural && g_naturalHeld.fetch_add(1) > 0) {
@@ -43,6 +44,7 @@ struct WorkAhead::Entry {
     Picture picture;  // null where it could not be opened or was not decoded
     QSize size;       // the drawn size; invalid at natural size, which the picture holds
     QImage image;
+    QImage unsaved;        // a thumbnail the cache had not
     qint64 bytes = 0;      // taken from the budget
     bool natural = false;  // holds the one picture at natural size
     void release() {
@@ -60,6 +62,7 @@ WorkAhead::~WorkAhead() {
     {
         QMutexLocker lock(&m_mutex);
         while (!m_entries.empty()) forget(m_entries.begin());
+        m_unsaved.clear();  // costs only the time the cache would save
     }
     m_workers.waitForDone();
 }
@@ -84,8 +87,13 @@ void WorkAhead::start(const QStringList& paths, DrawnSize drawnSize) {
     const auto waiting = std::count_if(m_entries.begin(), m_entries.end(), [](const auto& e) {
         return e->state == Entry::State::Waiting;
     });
-    for (int w = 0; w < std::min(int(waiting), m_workers.maxThreadCount()); ++w)
-        m_workers.start([this] { decodeUntilDone(); });
+    for (int w = 0; w < std::min(int(waiting), m_workers.maxThreadCount()); ++w) {
+        ++g_workersBusy;
+        m_workers.start([this] {
+            decodeUntilDone();
+            --g_workersBusy;
+        });
+    }
 }
 
 Picture WorkAhead::open(const QString& path) {
@@ -119,25 +127,40 @@ QImage WorkAhead::take(const Picture& picture, QSize size) {
     return image;
 }
 
-void WorkAhead::waitForDone() { m_workers.waitForDone(); }
+void WorkAhead::waitForAll() {
+    while (g_workersBusy > 0) QThread::msleep(1);
+}
 
 qint64 WorkAhead::peakBytes() { return g_peakBytes; }
 
 void WorkAhead::decodeUntilDone() {
     for (;;) {
         std::shared_ptr<Entry> entry;
+        Unsaved unsaved;
         {
             QMutexLocker lock(&m_mutex);
             const auto waiting = std::find_if(m_entries.begin(), m_entries.end(), [](auto& e) {
                 return e->state == Entry::State::Waiting;
             });
-            if (waiting == m_entries.end()) return;
-            entry = *waiting;
-            entry->state = Entry::State::Begun;
+            if (waiting != m_entries.end()) {
+                entry = *waiting;
+                entry->state = Entry::State::Begun;
+            } else if (!m_unsaved.empty()) {
+                unsaved = std::move(m_unsaved.back());
+                m_unsaved.pop_back();
+            } else {
+                return;
+            }
+        }
+        if (!entry) {  // the decodes are done; their file writes wait until then
+            thumbnails::save(unsaved.path, unsaved.stamp, unsaved.thumbnail);
+            continue;
         }
         decode(*entry);
         QMutexLocker lock(&m_mutex);
         entry->state = Entry::State::Done;
+        if (!entry->unsaved.isNull())
+            m_unsaved.push_back({entry->path, entry->stamp, std::exchange(entry->unsaved, {})});
         if (std::find(m_entries.begin(), m_entries.end(), entry) == m_entries.end())
             entry->release();  // forgotten while it was decoded
         m_decoded.wakeAll();
@@ -160,7 +183,7 @@ void WorkAhead::decode(Entry& entry) const {
         if (natural) {
             picture.natural();
         } else if (m_use == Use::Thumbnails) {
-            entry.image = thumbnails::drawn(picture, entry.stamp, entry.size);
+            entry.image = thumbnails::drawn(picture, entry.stamp, entry.size, entry.unsaved);
         } else {
             entry.image = picture.stretchedTo(entry.size);
         }

@@ -39,8 +39,8 @@ public:
     // The opened picture decoded ahead at this size, handed over; null where there is none.
     QImage take(const Picture& picture, QSize size);
 
-    // Waits until everything begun is done (the benchmark).
-    void waitForDone();
+    // Waits until every work ahead of the program is done (the benchmark).
+    static void waitForAll();
     // The most bytes all of them held at once (the benchmark).
     static qint64 peakBytes();
 
@@ -60,6 +60,13 @@ private:
     QMutex m_mutex;
     QWaitCondition m_decoded;
     Entries m_entries;  // in the order they are decoded
+    // Thumbnails for the desktop's cache, written once every picture is decoded.
+    struct Unsaved {
+        QString path;
+        FileStamp stamp;
+        QImage thumbnail;
+    };
+    std::vector<Unsaved> m_unsaved;
     QThreadPool m_workers;
 };
 

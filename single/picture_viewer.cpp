@@ -125,17 +125,23 @@ void PictureViewer::ShowOverWorkArea() {
 }
 
 void PictureViewer::DecodeStepsAhead() {
-    QStringList steps;  // the next first
-    if (Form1->CmdNext1.isEnabled()) {
-        steps << Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1 + 1];
-    } else if (Form1->CmdNextSld.isEnabled()) {
-        steps << Module1.DirPathSld + Module1.FileListSld[Module1.CurIndexSld + 1];
-    }
     const bool fitted = FrmSelectSld->Check3.value() == 1;
+    QStringList steps;  // the next first; a step the lists do not hold is none
+    const auto step = [&steps](const QString& folder, const std::vector<QString>& list, int count,
+                               int index) {
+        if (index >= 0 && index < count) steps << folder + list[index];
+    };
+    if (Form1->CmdNext1.isEnabled()) {
+        step(Module1.DirPath1, Module1.FileList1, Module1.FileCount1, Module1.CurIndex1 + 1);
+    } else if (Form1->CmdNextSld.isEnabled()) {
+        step(Module1.DirPathSld, Module1.FileListSld, Module1.FileCountSld,
+             Module1.CurIndexSld + 1);
+    }
     if (fitted && Form1->CmdPrev1.isEnabled()) {
-        steps << Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1 - 1];
+        step(Module1.DirPath1, Module1.FileList1, Module1.FileCount1, Module1.CurIndex1 - 1);
     } else if (fitted && Form1->CmdPrevSld.isEnabled()) {
-        steps << Module1.DirPathSld + Module1.FileListSld[Module1.CurIndexSld - 1];
+        step(Module1.DirPathSld, Module1.FileListSld, Module1.FileCountSld,
+             Module1.CurIndexSld - 1);
     }
     const int16_t W = WorkWidth(), H = WorkHeight();
     const qreal ratio = Picture1.pixelRatio();
