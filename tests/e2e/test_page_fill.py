@@ -1,15 +1,12 @@
-"""The grid of the real program under Xvfb, twelve 24 MP JPEGs a page, the screen sampled during
-each fill: on the first page and the next (its files changed after they were decoded ahead) the
-window is drawn before the page completes, cell 0 comes within the first quarter of the fill and
-the cells in order. A thumbnail PIL wrote to the desktop's cache is drawn; the program's own carry
-the keys, size and permissions the freedesktop.org specification gives."""
+"""The grid under Xvfb on twelve 24 MP JPEGs a page, the screen sampled during the fills of the
+first page and the next (changed after it was decoded ahead): the window is drawn first, cell 0
+comes in the first quarter, the cells in order. PIL's cached thumbnail is drawn; the program's own
+carry the freedesktop.org keys, size and permissions."""
 import ctypes, hashlib, os, shutil, stat, subprocess, sys, tempfile, time, unittest, urllib.parse
 try:
     from PIL import Image, PngImagePlugin
 except ImportError:  # Debian's python3-pil is for Debian's python3
-    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
-        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
-    raise
+    os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv) if sys.executable[:4] != "/usr" else 0
 X = ctypes.CDLL("libX11.so.6")
 X.XOpenDisplay.restype = X.XGetImage.restype = X.XDefaultRootWindow.restype = ctypes.c_void_p
 X.XGetImage.argtypes = [ctypes.c_void_p] * 2 + [ctypes.c_int] * 4 + [ctypes.c_ulong, ctypes.c_int]
@@ -40,7 +37,7 @@ class PageFillTest(unittest.TestCase):
             os.link(self.root + "/red.jpg", self.path(i))
         Image.new("RGB", (400, 300), COLOURS["blue"]).save(self.path(24))
         shutil.copy(os.environ["TESSARY_BINARY"], self.root)
-        with open(self.root + "/Tessary.ini", "wb") as ini:
+        with open(self.root + "/Tessary.ini", "wb") as ini:  # the grid's chooser on pics/
             folders = (self.home, self.root + "/pics", self.home)
             ini.write(b"".join(f.encode() + b"/\n\r\n" for f in folders) + b"7\r\n" + b"0\n\r\n" * 3)
         self.program = subprocess.Popen([self.root + "/tessary"],
@@ -48,44 +45,28 @@ class PageFillTest(unittest.TestCase):
         self.display = X.XOpenDisplay(None)
 
     def tearDown(self):
-        self.program.kill()
-        self.program.wait()
-        shutil.rmtree(self.root)
+        self.program.kill(), self.program.wait(), shutil.rmtree(self.root)
 
     def cached(self, i):
         uri = "file://" + urllib.parse.quote(self.path(i))
-        md5 = hashlib.md5(uri.encode()).hexdigest()
-        return self.home + "/.cache/thumbnails/normal/%s.png" % md5, uri
-
-    def window(self, width):  # a window of the program by its width, and where it is
-        for _ in range(300):
-            for wid in tool("xdotool", "search", "--onlyvisible", "--pid",
-                            str(self.program.pid)).split():
-                info = tool("xwininfo", "-id", wid)
-                if "Width: %d\n" % width in info:
-                    return wid, [int(info.split("upper-left %s: " % a)[1].split()[0]) for a in "XY"]
-            time.sleep(0.1)
-        self.fail("no window %d wide" % width)
+        return self.home + "/.cache/thumbnails/normal/%s.png" % hashlib.md5(uri.encode()).hexdigest(), uri
 
     def cells(self, at):  # what the centres of cells 0 to 11 show on the screen
-        seen = []
-        for row in range(3):
-            image = X.XGetImage(self.display, X.XDefaultRootWindow(self.display), at[0] + 56,
-                                at[1] + 56 + 128 * row, 349, 1, 0xFFFFFFFF, 2)
-            pixels = ctypes.string_at(ctypes.c_void_p.from_address(image + 16).value, 349 * 4)
-            seen += [named(pixels[464 * column + 2::-1][:3]) for column in range(4)]
-            X.XDestroyImage(image)
-        return seen
+        image = X.XGetImage(self.display, X.XDefaultRootWindow(self.display), at[0] + 56, at[1] + 56,
+                            349, 257, 0xFFFFFFFF, 2)  # 116 pixels apart across, 128 down
+        pixels = ctypes.string_at(ctypes.c_void_p.from_address(image + 16).value, 349 * 257 * 4)
+        X.XDestroyImage(image)
+        at = [4 * (349 * 128 * (c // 4) + 116 * (c % 4)) for c in range(12)]  # BGRX pixels
+        return [named(pixels[i:i + 3][::-1]) for i in at]
 
-    def fill(self, page, command, at):
-        """Runs the command and samples until cell 11 shows the page: how far the fill had come
-        when the window was drawn with cell 11 blank and when each cell showed the page, in the
-        program's processor time (its work, which a busy machine does not stretch)."""
+    def fill(self, page, at):
+        # Clicks and samples until cell 11 shows the page; how far the fill had come is the
+        # program's processor time, its work, which a busy machine does not stretch.
         def work():
             with open("/proc/%d/stat" % self.program.pid) as status:
                 return sum(map(int, status.read().rsplit(")", 1)[1].split()[11:13]))
         start, shown, drawn, end = work(), {}, 1e9, time.monotonic() + 60
-        click = subprocess.Popen(command)
+        click = subprocess.Popen(["xdotool", "click", "1"])
         while 11 not in shown and time.monotonic() < end:
             now, seen = work() - start, self.cells(at)
             for cell in (c for c in range(12) if seen[c] == page):
@@ -100,14 +81,16 @@ class PageFillTest(unittest.TestCase):
         self.assertEqual(sorted(shown, key=shown.get), list(range(12)), "cells in order")
 
     def test_pages_fill_in_sight_and_share_their_thumbnails(self):
-        control, at = self.window(41)
-        tool("xdotool", "mousemove", "--window", control, "20", "88", "click", "1")  # 12枚
-        grid = [80 + at[0] - 20, 22 + at[1] - 74]  # where it asks to be, as the control window
-        tool("xdotool", "mousemove", "--window", self.window(335)[0], "260", "268")
-        time.sleep(0.5)  # the chooser lists the folder
-        self.fill("red", ["xdotool", "click", "1"], grid)  # １２枚ずつ表示
-        self.assertEqual(self.window(463)[1], grid)
-        path, uri = self.cached(24)
+        control = tool("xdotool", "search", "--sync", "--onlyvisible", "--pid",
+                       str(self.program.pid)).split()[0]
+        info = tool("xwininfo", "-id", control)  # the frame's offset, from where it asks to be
+        dx, dy = (int(info.split("upper-left %s: " % a)[1].split()[0]) - r for a, r in zip("XY", (20, 74)))
+        move = lambda x, y: tool("xdotool", "mousemove", str(x + dx), str(y + dy))
+        move(20 + 20, 74 + 88), tool("xdotool", "click", "1")  # 12枚
+        move(234 + 260, 169 + 268), time.sleep(1)  # its chooser's １２枚ずつ表示, folder listed
+        grid = [80 + dx, 22 + dy]
+        self.fill("red", grid)
+        path, uri = self.cached(24)  # a file manager's thumbnail of page 3's picture
         keys = PngImagePlugin.PngInfo()
         keys.add_text("Thumb::URI", uri)
         keys.add_text("Thumb::MTime", str(int(os.stat(self.path(24)).st_mtime)))
@@ -116,22 +99,18 @@ class PageFillTest(unittest.TestCase):
         for i in range(12, 24):
             shutil.copy(self.root + "/green.jpg", self.path(i) + ".new")
             os.replace(self.path(i) + ".new", self.path(i))
-        tool("xdotool", "mousemove", "--window", control, "20", "112")  # >>
-        self.fill("green", ["xdotool", "click", "1"], grid)
-        tool("xdotool", "click", "1")  # page 3: its one picture, which PIL made a thumbnail of
-        for _ in range(300):
-            time.sleep(0.1)
-            if self.cells(grid)[:2] == ["magenta", "blank"]:
-                break
-        self.assertEqual(self.cells(grid)[:2], ["magenta", "blank"], "PIL's thumbnail drawn")
+        move(20 + 20, 74 + 112)  # >>
+        self.fill("green", grid)
+        tool("xdotool", "click", "1")  # page 3
+        self.assertTrue(any(self.cells(grid)[:2] == ["magenta", "blank"] or time.sleep(0.1)
+                            for _ in range(300)), "PIL's thumbnail drawn")
         for i in range(12):
             path, uri = self.cached(i)
-            png, file = Image.open(path), os.stat(self.path(i))
+            png, file, modes = Image.open(path), os.stat(self.path(i)), [
+                stat.S_IMODE(os.stat(p).st_mode) for p in (path, path[:-37], path[:-44])]
             self.assertEqual((png.size, png.text["Thumb::URI"], png.text["Thumb::MTime"],
-                              png.text["Thumb::Size"], stat.S_IMODE(os.stat(path).st_mode)),
-                             ((128, 85), uri, str(int(file.st_mtime)), str(file.st_size), 0o600))
-        for folder in (os.path.dirname(path), os.path.dirname(os.path.dirname(path))):
-            self.assertEqual(stat.S_IMODE(os.stat(folder).st_mode), 0o700)
+                              png.text["Thumb::Size"], modes), ((128, 85), uri, str(
+                                  int(file.st_mtime)), str(file.st_size), [0o600, 0o700, 0o700]))
 
 
 if __name__ == "__main__":
