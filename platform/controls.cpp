@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 
 #include "platform/failure.h"
 
@@ -43,6 +44,12 @@ void CommandButton::setCaption(const QString& caption) {
 void CommandButton::changeEvent(QEvent* event) {
     QPushButton::changeEvent(event);
     if (event->type() == QEvent::FontChange) setCaption(m_caption);
+}
+
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0) return click();
+    QPushButton::keyPressEvent(event);
 }
 
 Label::Label(QWidget* window, const QString& caption, const TwipsRect& rect)

@@ -26,6 +26,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Enter presses the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_caption;

@@ -172,10 +172,14 @@ FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& patter
     // Measuring every name before the first paint takes a second for thousands of files; the
     // list shows its first lines at once and lays out the rest between events.
     setLayoutMode(QListView::Batched);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row == m_selected || row < 0) return;
+    // The selection, not the current row: focus coming in by Tab makes the first entry current
+    // without selecting it.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = selectedItems();
+        const int row = chosen.isEmpty() ? -1 : this->row(chosen.first());
+        if (row == m_selected) return;
         m_selected = row;
-        if (onClick) onClick();
+        if (row >= 0 && onClick) onClick();
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] {
         if (onDoubleClick) onDoubleClick();
@@ -186,7 +190,7 @@ void FileList::setPath(const QString& folder) {
     const QString path = cleanFolderPath(folder);
     requireReadableFolder(path);
     QStringList names;
-    QDirIterator entries(path, QDir::Files | QDir::Readable);  // hidden files stay out
+    QDirIterator entries(path, QDir::Files);  // hidden files stay out
     while (entries.hasNext()) {
         entries.next();
         if (const QString name = entries.fileName(); m_patterns.match(name).hasMatch())
@@ -213,11 +217,18 @@ QString FileList::entry(int i) const {
     return it != nullptr ? it->text() : QString();
 }
 
+int FileList::indexOf(const QString& name) const {
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->text() == name) return i;
+    }
+    return -1;
+}
+
 void FileList::setSelectedIndex(int i) {
     if (i < -1 || i >= count()) throw Failure(QStringLiteral("Invalid property value"));
     if (i == m_selected) return;
-    setCurrentRow(i);  // runs onClick through currentRowChanged
-    if (i == -1) m_selected = -1;
+    if (i < 0) clearSelection();
+    setCurrentRow(i);  // selects the row, which runs onClick
 }
 
 }  // namespace platform

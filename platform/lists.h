@@ -56,7 +56,8 @@ private:
 };
 
 // The files of a folder whose names match a pattern ("*.bmp;*.gif"), without regard to case,
-// sorted as a person expects, hidden files left out, at most 32767 of them.
+// sorted as a person expects, hidden files left out, at most 32767 of them. A file the user may
+// not read is listed all the same: opening it says why it cannot be shown.
 class FileList : public QListWidget {
 public:
     // The Qt widget itself: input and inspection from outside the program (tests).
@@ -71,9 +72,14 @@ public:
     void useButtonFaceBackground();
     // Entry i, counting from 0; "" past the end.
     QString entry(int i) const;
+    // A file of that name matches the list's pattern.
+    bool matches(const QString& name) const { return m_patterns.match(name).hasMatch(); }
+    // The entry of that name, -1 where the list does not hold it.
+    int indexOf(const QString& name) const;
     // -1 when nothing is selected.
     int selectedIndex() const { return m_selected; }
-    // Selecting a new entry runs onClick; throws Failure past the end.
+    // Selecting a new entry, by the user or by program, runs onClick; only a selection does:
+    // tabbing into the list selects nothing. Throws Failure past the end.
     void setSelectedIndex(int i);
     QString selectedName() const { return entry(m_selected); }
     std::function<void()> onClick;

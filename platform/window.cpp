@@ -44,6 +44,8 @@ void Window::showWindow() {
 void setTabOrder(std::initializer_list<QWidget*> controls) {
     QWidget* previous = nullptr;
     for (QWidget* control : controls) {
+        // A control in the order takes the focus by Tab, a picture box too.
+        if (control->focusPolicy() == Qt::NoFocus) control->setFocusPolicy(Qt::TabFocus);
         if (previous != nullptr) QWidget::setTabOrder(previous, control);
         previous = control;
     }
@@ -81,15 +83,20 @@ void Window::unload() {
     deleteLater();
 }
 
+// Only the plain Enter and Backspace keys give 13 and 8: with a modifier held they give
+// nothing, and neither do Ctrl+M and Ctrl+H, which type the same control characters.
 static int keyAsciiOf(const QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == 0;
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return kEnterKey;
+            return plain ? kEnterKey : 0;
         case Qt::Key_Backspace:
-            return kBackspaceKey;
-        default:
-            return event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+            return plain ? kBackspaceKey : 0;
+        default: {
+            const int code = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+            return code == kEnterKey || code == kBackspaceKey ? 0 : code;
+        }
     }
 }
 
