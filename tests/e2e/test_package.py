@@ -81,7 +81,7 @@ class PackageTest(unittest.TestCase):
             run(["dpkg-deb", "-x", self.deb, root])
         try:
             command = exec_line(os.path.join(root, DESKTOP_ENTRY))
-            self.assertEqual(command, ["tessary"])
+            self.assertEqual(command, ["tessary", "%f"])
             executable = os.path.join(root, "usr/bin", command[0])
             if into_machine:
                 self.assertEqual(shutil.which(command[0]), "/usr/bin/tessary")
