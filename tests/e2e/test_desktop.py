@@ -28,9 +28,14 @@ class DesktopTest(unittest.TestCase):
         self.env = dict(os.environ, HOME=self.work, XDG_CONFIG_HOME=self.work + "/config",
                         XDG_DATA_HOME=self.work + "/data", XDG_RUNTIME_DIR=self.work + "/run")
 
+    def tearDown(self):  # a sanitizer's report in any program's output fails the test
+        for log in glob.glob(self.work + "/*.log"):
+            self.assertNotRegex(open(log, errors="replace").read(), "ERROR: .*Sanitizer|runtime error:")
+
     def start(self, *args, env=None):
-        program = subprocess.Popen(args, env=env or self.env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL, start_new_session=True)
+        log = open("%s/%d.log" % (self.work, len(glob.glob(self.work + "/*.log"))), "w")
+        program = subprocess.Popen(args, env=env or self.env, stdout=log, stderr=log,
+                                   start_new_session=True)
         self.addCleanup(lambda: program.poll() is None and os.killpg(program.pid, signal.SIGKILL))
         return program
 
@@ -72,7 +77,7 @@ class DesktopTest(unittest.TestCase):
             self.skipTest("needs weston and xwayland")
         env = dict(self.env, WAYLAND_DISPLAY="tessary-wayland", XDG_SESSION_TYPE="wayland")
         env.pop("DISPLAY", None)
-        log = self.work + "/weston.log"
+        log = self.work + "/weston.out"
         self.start("sh", "-c", "exec weston --backend=headless-backend.so --xwayland "
                    "--socket=tessary-wayland --idle-time=0 >%s 2>&1" % log, env=env)
         display = lambda: os.path.exists(log) and re.findall(r"display (:\d+)", open(log).read())
