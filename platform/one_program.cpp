@@ -56,14 +56,17 @@ private:
     void accept() {
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
             socket->setParent(this);
-            if (findChildren<QLocalSocket*>().size() > kMaxConnections) {
+            if (findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly).size() > kMaxConnections) {
                 drop(socket);
                 continue;
             }
             socket->setReadBufferSize(kMaxMessageBytes + 1);
             QTimer::singleShot(kMessageMilliseconds, socket, [socket] { drop(socket); });
             connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { read(socket); });
-            connect(socket, &QLocalSocket::disconnected, socket, [socket] { drop(socket); });
+            connect(socket, &QLocalSocket::disconnected, socket, [this, socket] {
+                read(socket);  // what came before the end
+                drop(socket);
+            });
             read(socket);
         }
     }
