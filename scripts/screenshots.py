@@ -5,6 +5,7 @@ PNGs into the folder given."""
 
 import math
 import os
+import re
 import shutil
 import sys
 
@@ -38,6 +39,14 @@ def landscape(path, index, width, height):
           "-type", "TrueColor", "BMP3:" + path)
 
 
+def frame(wid):
+    """The window with its frame: (x, y, w, h) on the screen."""
+    x0, y0, w, h = x.geometry(wid)
+    extents = x.text("xprop", "-id", str(wid), "_NET_FRAME_EXTENTS")
+    left, right, top, bottom = map(int, re.findall(r"\d+", extents) or (0, 0, 0, 0))
+    return x0 - left, y0 - top, w + left + right, h + top + bottom
+
+
 def shot(out, name, rect=None):
     """Moves the pointer away, waits until the screen (or a rectangle of it) stops changing,
     and saves it."""
@@ -49,7 +58,7 @@ def shot(out, name, rect=None):
         steady, last[0] = last[0] is not None and grab.ppm == last[0].ppm, grab
         return steady
     x.wait_until(settled, "the screen to settle", interval=0.2)
-    last[0].save(os.path.join(out, name))
+    x.run("convert", "ppm:-", os.path.join(out, name), stdin=last[0].ppm)
     print("wrote", os.path.join(out, name))
 
 
@@ -62,23 +71,23 @@ def take(out):
     app.write_settings(x.settings(PICTURES, PICTURES, PICTURES, "5", 1, 0, 1))
     with app:
         control = app.start().control()
-        shot(out, "control-window.png", x.geometry(control, frame=True))
+        shot(out, "control-window.png", frame(control))
 
         x.click(control, (x.CONTROL["show1"]))
         chooser = app.captioned(x.CHOOSER_CAPTION)
         x.click(chooser, (x.FIRST_FILE))
-        shot(out, "chooser-single.png", x.geometry(chooser, frame=True))
+        shot(out, "chooser-single.png", frame(chooser))
 
         x.click(control, (x.CONTROL["show12"]))
         folders = app.captioned(x.CHOOSER_CAPTION, exclude=(chooser,))
-        shot(out, "chooser-twelve.png", x.geometry(folders, frame=True))
+        shot(out, "chooser-twelve.png", frame(folders))
         x.click(folders, (x.TWELVE_SHOW))
         app.wait_window(lambda w: w.id not in (control, chooser, folders), "the grid")
         shot(out, "grid.png")
 
         x.click(control, (x.CONTROL["sld"]))
         setup = app.captioned(x.CHOOSER_CAPTION, exclude=(chooser, folders))
-        shot(out, "chooser-slideshow.png", x.geometry(setup, frame=True))
+        shot(out, "chooser-slideshow.png", frame(setup))
 
         for name, untick in (("viewer-fitted.png", False), ("viewer-natural-size.png", True)):
             x.click(control, (x.CONTROL["show1"]))
@@ -92,8 +101,7 @@ def take(out):
             x.click(viewer, (500, 400, 0, 0))
             x.wait_until(lambda: viewer not in [w.id for w in app.windows()], "the viewer hidden")
 
-        x.close(control)
-        if app.wait_exit() != 0:
+        if app.end() != 0:
             raise x.HarnessError("the program ended with an error:\n" + app.output())
 
 
