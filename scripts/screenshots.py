@@ -101,7 +101,7 @@ def take(out):
             x.click(viewer, (500, 400, 0, 0))
             x.wait_until(lambda: viewer not in [w.id for w in app.windows()], "the viewer hidden")
 
-        if app.end() != 0:
+        if app.end() != [0]:
             raise x.HarnessError("the program ended with an error:\n" + app.output())
 
 

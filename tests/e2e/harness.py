@@ -171,7 +171,7 @@ class Tessary(contextlib.AbstractContextManager):
         clean = {k: v for k, v in os.environ.items()
                  if not k.startswith(("QT_", "XDG_", "LC_", "WAYLAND"))}
         clean.update(HOME=str(self.home), XDG_RUNTIME_DIR=str(self.runtime), LANG="C.UTF-8",
-                     QT_QPA_PLATFORM="xcb", **(env or {}))
+                     **(env or {}))
         command = [self.program, *args]
         if self.user:
             run("chown", "-R", "%d:%d" % self.user, self.home, self.runtime)
@@ -199,9 +199,9 @@ class Tessary(contextlib.AbstractContextManager):
         return self.wait_window(lambda w: w.id not in exclude and w.caption == caption,
                                 repr(caption))
 
-    def end(self):  # closes the control window as its frame's button does; the exit status
+    def end(self):  # closes the control window as its frame's button does; each run's status
         run("wmctrl", "-i", "-c", str(self.control()))
-        return self.processes[-1].wait(20)
+        return [p.wait(20) for p in self.processes]
 
     def output(self):
         return self.log.read_text(errors="replace")

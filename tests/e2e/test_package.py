@@ -60,7 +60,7 @@ class Package(unittest.TestCase):
         for ini in (None, x.settings(app.home, app.home, app.home, "12", 1, 0, 1)):
             if ini:
                 app.write_settings(ini)
-            self.assertEqual(app.start(*args).end(), 0)
+            self.assertEqual(app.start(*args).end()[-1], 0)
             self.assertEqual(app.ini.read_bytes(),
                              ini or x.settings(app.home, app.home, app.home, "7", 0, 0, 0))
 
