@@ -1,15 +1,16 @@
 #include "app/control_window.h"
 
 #include "app/module1.h"
-#include "app/number_text.h"
 #include "app/settings.h"
 #include "app/windows.h"
 #include "grid/folder_chooser.h"
 #include "grid/thumbnail_grid.h"
-#include "platform/desktop.h"
 #include "platform/failure.h"
+#include "platform/fonts.h"
+#include "platform/program.h"
 #include "single/file_chooser.h"
 #include "single/picture_viewer.h"
+#include "slideshow/interval.h"
 #include "slideshow/setup_window.h"
 
 namespace {
@@ -44,12 +45,12 @@ ControlWindow::ControlWindow()
       CmdSld(this, "スライド", kCmdSld),
       CmdNextSld(this, ">>", kCmdNextSld),
       CmdPrevSld(this, "<<", kCmdPrevSld),
-      CmdBrkSld(this, "停止", kCmdBrkSld) {
+      CmdBrkSld(this, kStopCaption, kCmdBrkSld) {
     setCaption(QString());
     setFont(platform::gothicFont(9));
     setClientSizeTwips(kClientWidth, kClientHeight);
     setClientPositionTwips(kLeft, kTop);
-    setWindowFlag(Qt::WindowStaysOnTopHint);
+    keepAbove();
     for (auto* button :
          {&CmdNext1, &CmdPrev1, &CmdNext12, &CmdPrev12, &CmdNextSld, &CmdPrevSld, &CmdBrkSld}) {
         button->setEnabled(false);
@@ -98,10 +99,8 @@ void ControlWindow::Form_Load() {
 
 void SetSlideshowStartButton() {
     SlideshowSetup& setup = *FrmSelectSld;
-    const QString interval = setup.Text1.text();
-    const double seconds = NumberAtStart(interval);
-    setup.Command1.setEnabled(!setup.File1.entry(0).isEmpty() && !interval.isEmpty() &&
-                              seconds <= 60 && seconds >= 1);
+    setup.Command1.setEnabled(!setup.File1.entry(0).isEmpty() &&
+                              IsValidInterval(setup.Text1.text()));
 }
 
 void ControlWindow::CmdShow1_Click() {

@@ -5,6 +5,10 @@
 // The control window: a narrow column of buttons that floats above everything for the whole
 // run. Its mode buttons open the three choosers; the ">>", "<<" and "停止"/"再開" beneath them
 // step and pause each mode.
+// The captions of "停止"/"再開" (CmdBrkSld), the show's only record of a pause.
+inline const QString kStopCaption = QStringLiteral("停止");
+inline const QString kResumeCaption = QStringLiteral("再開");
+
 class ControlWindow : public platform::Window {
 public:
     ControlWindow();

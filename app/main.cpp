@@ -2,7 +2,7 @@
 
 #include "app/control_window.h"
 #include "app/windows.h"
-#include "platform/desktop.h"
+#include "platform/program.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -7,18 +7,12 @@
 #include "single/picture_viewer.h"
 #include "slideshow/setup_window.h"
 
-namespace {
-constexpr int kPage = 12;
-const QString kStop = QStringLiteral("停止");
-const QString kResume = QStringLiteral("再開");
-}  // namespace
-
 void ControlWindow::CmdNext1_Click() {
     Module1.CurIndex1 += 1;
     CmdNext1.setEnabled(Module1.CurIndex1 != Module1.FileCount1 - 1);
     CmdPrev1.setEnabled(true);
     Module1.CurFile1 = Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1];
-    FrmShow1->LoadControl1(Module1.CurFile1, Module1.FileList1[Module1.CurIndex1], 1);
+    FrmShow1->LoadControl1(Module1.CurFile1, Module1.FileList1[Module1.CurIndex1], kCaptionSingle);
 }
 
 void ControlWindow::CmdPrev1_Click() {
@@ -26,17 +20,17 @@ void ControlWindow::CmdPrev1_Click() {
     CmdPrev1.setEnabled(Module1.CurIndex1 != 0);
     CmdNext1.setEnabled(true);
     Module1.CurFile1 = Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1];
-    FrmShow1->LoadControl1(Module1.CurFile1, Module1.FileList1[Module1.CurIndex1], 1);
+    FrmShow1->LoadControl1(Module1.CurFile1, Module1.FileList1[Module1.CurIndex1], kCaptionSingle);
 }
 
 void ControlWindow::CmdNext12_Click() {
-    Module1.CurIndex12 += kPage;
+    Module1.CurIndex12 += ThumbnailGrid::kPage;
     FrmShow12->LoopControl();
     CmdPrev12.setEnabled(true);
 }
 
 void ControlWindow::CmdPrev12_Click() {
-    Module1.CurIndex12 -= kPage;
+    Module1.CurIndex12 -= ThumbnailGrid::kPage;
     FrmShow12->LoopControl();
     if (Module1.CurIndex12 == 0) {
         CmdPrev12.setEnabled(false);
@@ -71,12 +65,12 @@ void ControlWindow::CmdPrevSld_Click() {
 }
 
 void ControlWindow::CmdBrkSld_Click() {
-    if (CmdBrkSld.caption() == kStop) {
-        CmdBrkSld.setCaption(kResume);
+    if (CmdBrkSld.caption() == kStopCaption) {
+        CmdBrkSld.setCaption(kResumeCaption);
         ResetNavigation();
         FrmSelectSld->Timer1.setRunning(false);
     } else {
-        CmdBrkSld.setCaption(kStop);
+        CmdBrkSld.setCaption(kStopCaption);
         FrmSelectSld->Timer1.setRunning(true);
     }
 }

@@ -1,18 +1,17 @@
 #include "app/settings.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QSaveFile>
+#include <algorithm>
 
+#include "app/defaults.h"
+#include "app/messages.h"
 #include "app/module1.h"
 #include "app/number_text.h"
 #include "app/windows.h"
 #include "grid/folder_chooser.h"
-#include "platform/desktop.h"
 #include "platform/drives.h"
 #include "platform/failure.h"
-#include "platform/message_box.h"
+#include "platform/settings_location.h"
+#include "platform/text_file.h"
 #include "single/file_chooser.h"
 #include "slideshow/setup_window.h"
 
@@ -22,13 +21,12 @@ namespace {
 constexpr int kLines = 7;
 // Nothing the program writes comes near this; a bigger file is not its settings.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
-const QString kDefaultInterval = QStringLiteral("7");
 
 // The folder a line can hold. A CR or LF in a folder's path would break the file's lines, so
 // such a folder is saved as its nearest ancestor without one; the next start opens that.
 QString SavableFolder(QString folder) {
     while (folder.contains(QLatin1Char('\r')) || folder.contains(QLatin1Char('\n')))
-        folder = QFileInfo(folder).path();
+        folder = platform::parentFolder(folder);
     return folder;
 }
 
@@ -39,7 +37,9 @@ QByteArray FolderLine(const QString& folder) {
 // A line break pasted into the interval box would end the line early and shift the options:
 // the interval is saved up to it, which keeps its value.
 QByteArray IntervalLine(const QString& text) {
-    return text.left(text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")))).toUtf8() + "\r\n";
+    const qsizetype cr = text.indexOf(QLatin1Char('\r')), lf = text.indexOf(QLatin1Char('\n'));
+    const qsizetype lineBreak = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
+    return text.left(lineBreak).toUtf8() + "\r\n";
 }
 QByteArray OptionLine(int value) { return QByteArray::number(value) + "\n\r\n"; }
 
@@ -80,29 +80,13 @@ QByteArray SettingsBytes() {
 
 void WriteSettings() {
     const QString path = platform::settingsFileToWrite(kSettingsFileName);
-    QSaveFile file(path);
-    const QByteArray bytes = SettingsBytes();
-    // The explicit flush matters: commit() takes a failed flush of the last buffered bytes (a
-    // full disk) for success and puts the cut-short file in place of the previous one.
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-                         file.flush() && file.commit();
-    if (!written) {
-        platform::MessageBox::show(QStringLiteral("Cannot save the settings to %1: %2")
-                                       .arg(path, file.errorString()),
-                                   QStringLiteral("Write Error"));
+    if (const QString error = platform::writeWholeFile(path, SettingsBytes()); !error.isEmpty()) {
+        ShowWriteError(path, error);
     }
 }
 
 void ReadAndApplySettings() {
-    // Only a regular file: opening a pipe of that name would wait for a writer for ever.
-    if (!QFileInfo(SettingsPath()).isFile()) throw Failure(QStringLiteral("No settings file"));
-    QFile file(SettingsPath());
-    if (!file.open(QIODevice::ReadOnly)) throw Failure(file.errorString());
-    if (file.size() > kMaxFileBytes)
-        throw Failure(QStringLiteral("The settings file is too large"));
-    const QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    SplitLines(text);
+    SplitLines(QString::fromUtf8(platform::readSmallFile(SettingsPath(), kMaxFileBytes)));
 
     FrmSelect1->Dir1.setPath(Module1.IniLines[0]);
     FrmSelect1->Drive1.setDrive(DriveOf(Module1.IniLines[0]));
@@ -117,15 +101,13 @@ void ReadAndApplySettings() {
 }
 
 void ApplyDefaultSettings() {
-    const QString home = platform::drives::homeFolder();
-    const QString homeDrive = platform::drives::of(home);
     try {
-        FrmSelect1->Dir1.setPath(home);
-        FrmSelect1->Drive1.setDrive(homeDrive);
-        FrmSelect12->Dir1.setPath(home);
-        FrmSelect12->Drive1.setDrive(homeDrive);
-        FrmSelectSld->Dir1.setPath(home);
-        FrmSelectSld->Drive1.setDrive(homeDrive);
+        FrmSelect1->Dir1.setPath(DefaultFolder());
+        FrmSelect1->Drive1.setDrive(DefaultDrive());
+        FrmSelect12->Dir1.setPath(DefaultFolder());
+        FrmSelect12->Drive1.setDrive(DefaultDrive());
+        FrmSelectSld->Dir1.setPath(DefaultFolder());
+        FrmSelectSld->Drive1.setDrive(DefaultDrive());
     } catch (const Failure&) {
         // A home folder that cannot be read leaves the choosers empty; the user picks a drive.
     }

@@ -11,7 +11,9 @@
 #include "app/control_window.h"
 #include "app/module1.h"
 #include "app/windows.h"
-#include "platform/desktop.h"
+#include "platform/fonts.h"
+#include "platform/program.h"
+#include "platform/settings_location.h"
 #include "platform/drives.h"
 #include "platform/message_box.h"
 

@@ -27,9 +27,7 @@ FolderChooser::FolderChooser()
       Command2(this, "キャンセル", kCommand2) {
     setChooserLook(kClientWidth, kClientHeight);
     setClientPositionTwips(3510, 2535);
-    QPalette buttonFace = File1.palette();
-    buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
-    File1.setPalette(buttonFace);
+    File1.useButtonFaceBackground();
     Label1.nameControl(Check1);
     Command1.setEnabled(false);
     platform::setTabOrder({&Drive1, &Dir1, &File1, &Command1, &Command2, &Check1});
@@ -43,7 +41,7 @@ void FolderChooser::Command1_Click() {
     Module1.FileList12 = NewList(Module1.FileCount12);
     for (int i = 0; i < Module1.FileCount12; ++i) Module1.FileList12[i] = File1.entry(i);
     hideWindow();
-    for (int i = 0; i < ThumbnailGrid::kCells; ++i) FrmShow12->Picture1[i]->clearPicture();
+    for (int i = 0; i < ThumbnailGrid::kPage; ++i) FrmShow12->Picture1[i]->clearPicture();
     FrmShow12->showWindow();
     Module1.DirPath12 = platform::withClosingSeparator(Dir1.path());
     Module1.CurIndex12 = 0;

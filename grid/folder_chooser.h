@@ -1,5 +1,5 @@
 #pragma once
-#include "single/picker.h"
+#include "app/chooser.h"
 
 // The thumbnail folder chooser: pick a folder, then browse it twelve pictures at a time.
 class FolderChooser : public Chooser {

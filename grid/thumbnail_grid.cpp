@@ -1,12 +1,12 @@
 #include "grid/thumbnail_grid.h"
 
 #include "app/control_window.h"
+#include "app/messages.h"
 #include "app/module1.h"
 #include "app/windows.h"
 #include "grid/fit.h"
-#include "platform/desktop.h"
 #include "platform/failure.h"
-#include "platform/message_box.h"
+#include "platform/fonts.h"
 #include "platform/prefetch.h"
 #include "single/picture_viewer.h"
 
@@ -23,10 +23,8 @@ constexpr int kCaptionTops[] = {1590, 3510, 5430};
 constexpr int kCaptionHeight = 420;
 constexpr TwipsRect kPicture2{4920, 0, 375, 495};
 constexpr int kColumns = 4;
-constexpr int kPage = 12;
 const QString kCaption =
     QStringLiteral(" Orlin-Tessary     クリック→開く   Enter→次画面   Backspace→前画面");
-const QString kLoadErrorTitle = QStringLiteral("Load Error");
 }  // namespace
 
 ThumbnailGrid::ThumbnailGrid()
@@ -38,7 +36,7 @@ ThumbnailGrid::ThumbnailGrid()
     setClientPositionTwips(kLeft, kTop);
     setKeyPreview(true);
     Picture2.setAutoSize(true);
-    for (int i = 0; i < kCells; ++i) {
+    for (int i = 0; i < kPage; ++i) {
         const int left = kColumnLefts[i % kColumns];
         Picture1[i] = std::make_unique<platform::PictureBox>(
             this, TwipsRect{left, kRowTops[i / kColumns], kCellSize, kCellSize},
@@ -48,14 +46,13 @@ ThumbnailGrid::ThumbnailGrid()
         Label1[i] = std::make_unique<platform::Label>(
             this, QString(),
             TwipsRect{left, kCaptionTops[i / kColumns], kCellSize, kCaptionHeight});
-        Label1[i]->setWordWrap(true);
-        Label1[i]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        Label1[i]->wrapCentred();
     }
 }
 
 void ThumbnailGrid::LoopControl() {
-    repaint();
-    for (int i = 0; i < kCells; ++i) {
+    drawNow();
+    for (int i = 0; i < kPage; ++i) {
         Picture1[i]->clearPicture();
         Label1[i]->setCaption(QString());
     }
@@ -78,7 +75,7 @@ void ThumbnailGrid::LoopControl() {
         const int k = Module1.CurIndex12 + j;
         LoadAutoSizePicture(*Picture1[j], Picture2, Module1.DirPath12 + Module1.FileList12[k]);
         Label1[j]->setCaption(Module1.FileList12[k]);
-        repaint();
+        drawNow();
     }
 }
 
@@ -104,7 +101,7 @@ void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,
         const QRect destination = FitInBox(sw, sh, DstObject.scaleWidth(), DstObject.scaleHeight());
         DstObject.stretchFrom(SrcObject, QRect(0, 0, int(sw), int(sh)), destination);
     } catch (const platform::Failure& failure) {
-        platform::MessageBox::show(failure.description(), kLoadErrorTitle);
+        ShowLoadError(failure);
     }
     DstObject.refresh();
     SrcObject.clearPicture();
@@ -121,7 +118,8 @@ void ThumbnailGrid::Picture1_Click(int16_t index) {
         Form1->CmdPrev12.setEnabled(false);
     }
     const int k = Module1.CurIndex12 + index;
-    FrmShow1->LoadControl1(Module1.DirPath12 + Module1.FileList12[k], Module1.FileList12[k], 12);
+    FrmShow1->LoadControl1(Module1.DirPath12 + Module1.FileList12[k], Module1.FileList12[k],
+                           kCaptionThumbnail);
 }
 
 void ThumbnailGrid::Form_KeyPress(int keyAscii) {

@@ -10,12 +10,13 @@
 // page of FileList12 that starts at CurIndex12. A click on a thumbnail opens it in the viewer.
 class ThumbnailGrid : public platform::Window {
 public:
-    static constexpr int kCells = 12;
+    // Cells on a page, and the step of the page buttons.
+    static constexpr int kPage = 12;
 
     ThumbnailGrid();
 
-    std::array<std::unique_ptr<platform::PictureBox>, kCells> Picture1;
-    std::array<std::unique_ptr<platform::Label>, kCells> Label1;
+    std::array<std::unique_ptr<platform::PictureBox>, kPage> Picture1;
+    std::array<std::unique_ptr<platform::Label>, kPage> Label1;
     platform::PictureBox Picture2;  // scratch box
 
     // Draws the page that starts at CurIndex12 and sets the control window's ">>".

@@ -54,6 +54,13 @@ Label::Label(QWidget* window, const QString& caption, const TwipsRect& rect)
     if (textWidth > width()) resize(textWidth, height());
 }
 
+void Label::wrapCentred() {
+    setWordWrap(true);
+    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+}
+
+void Label::centreVertically() { setAlignment(Qt::AlignLeft | Qt::AlignVCenter); }
+
 void Label::nameControl(QWidget& control) {
     setBuddy(&control);
     control.setAccessibleName(caption().simplified());  // "間隔　=       秒" reads "間隔 = 秒"

@@ -38,6 +38,12 @@ public:
     Label(QWidget* window, const QString& caption, const TwipsRect& rect);
     QString caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
+    // The caption wraps onto further lines, each centred, as under a thumbnail.
+    void wrapCentred();
+    // The caption sits at the left, centred from top to bottom.
+    void centreVertically();
+    // The label goes behind the controls it overlaps.
+    void sendBehind() { lower(); }
     // The label names a control beside it that has no caption of its own (a check box, a text
     // box), for screen readers and UI automation.
     void nameControl(QWidget& control);

@@ -1,6 +1,7 @@
 #include "platform/drives.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QStorageInfo>
 
@@ -11,6 +12,8 @@ bool endsInSeparator(const QString& path) { return path.endsWith(QLatin1Char('/'
 QString withClosingSeparator(const QString& folder) {
     return endsInSeparator(folder) ? folder : folder + QLatin1Char('/');
 }
+
+QString parentFolder(const QString& path) { return QFileInfo(path).path(); }
 
 QString cleanFolderPath(const QString& text) {
     QString path = text;

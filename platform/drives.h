@@ -28,6 +28,8 @@ void setForTesting(const QStringList& roots, const QString& home);
 // Folder paths: "/" is the separator; every folder but the root is held without a closing one.
 QString withClosingSeparator(const QString& folder);
 bool endsInSeparator(const QString& path);
+// The folder that holds a folder or file: "/a/b" for "/a/b/c".
+QString parentFolder(const QString& path);
 // The folder a text names: closing separators, and a line feed after one, are not part of it.
 QString cleanFolderPath(const QString& text);
 

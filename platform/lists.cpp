@@ -44,13 +44,13 @@ void sortNaturally(QStringList& names) {
 
 // ---- DriveList ----
 
-DriveList::DriveList(QWidget* window, const TwipsRect& rect) : QComboBox(window) {
+DriveList::DriveList(QWidget* window, const TwipsRect& rect, const QString& drive)
+    : QComboBox(window), m_drive(drive) {
     placeTwips(*this, rect);
     // On Linux Qt gives a combo box's shown value as its accessible name; the description
     // carries what the list is there.
     setAccessibleName(QStringLiteral("ドライブ"));
     setAccessibleDescription(QStringLiteral("ドライブ"));
-    m_drive = drives::of(drives::homeFolder());
     refill();
     connect(this, &QComboBox::activated, this,
             [this](int index) { setDrive(itemData(index).toString()); });
@@ -200,6 +200,12 @@ void FileList::setPath(const QString& folder) {
     clear();
     addItems(names);
     setCurrentRow(-1);
+}
+
+void FileList::useButtonFaceBackground() {
+    QPalette buttonFace = palette();
+    buttonFace.setColor(QPalette::Base, buttonFace.color(QPalette::Button));
+    setPalette(buttonFace);
 }
 
 QString FileList::entry(int i) const {

@@ -12,13 +12,13 @@ namespace platform {
 // The lists are known to screen readers as "ドライブ" (on Linux its description; the name is
 // the drive shown), "フォルダ" and "ファイル".
 
-// The drives of the machine; shows one. A new drive, chosen by the user or set by program,
-// runs onChange.
+// The drives of the machine; shows one, at first the drive it is made with. A new drive, chosen by
+// the user or set by program, runs onChange.
 class DriveList : public QComboBox {
 public:
     // The Qt widget itself: input and inspection from outside the program (tests).
     QComboBox* widget() { return this; }
-    DriveList(QWidget* window, const TwipsRect& rect);
+    DriveList(QWidget* window, const TwipsRect& rect, const QString& drive);
     QString drive() const { return m_drive; }
     void setDrive(const QString& drive);
     std::function<void()> onChange;
@@ -67,6 +67,8 @@ public:
     // folder cannot be read.
     void setPath(const QString& folder);
     int entryCount() const { return count(); }
+    // The list's background takes the colour of a button's face, as for a list only to look at.
+    void useButtonFaceBackground();
     // Entry i, counting from 0; "" past the end.
     QString entry(int i) const;
     // -1 when nothing is selected.

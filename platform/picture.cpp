@@ -48,10 +48,9 @@ Picture Picture::open(const QString& path) {
     const QFileInfo info(path);
     {
         QMutexLocker lock(&g_lastOpenedMutex);
-        if (auto last = g_lastOpened.lock(); last && last->path == path && info.exists() &&
-                                             info.lastModified() == g_lastModified &&
-                                             info.metadataChangeTime() == g_lastChanged &&
-                                             info.size() == g_lastFileSize) {
+        if (auto last = g_lastOpened.lock();
+            last && last->path == path && info.exists() && info.lastModified() == g_lastModified &&
+            info.metadataChangeTime() == g_lastChanged && info.size() == g_lastFileSize) {
             Picture again;
             again.d = last;
             return again;

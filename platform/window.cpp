@@ -61,6 +61,19 @@ void Window::setClientSizeTwips(int width, int height) {
 
 void Window::setClientPositionTwips(int left, int top) { move(pixels(left), pixels(top)); }
 
+void Window::setClientRectTwips(const TwipsRect& rect) { setGeometry(rect.toPixels()); }
+
+void Window::keepAbove() { setWindowFlag(Qt::WindowStaysOnTopHint); }
+
+void Window::showMaximizedOver(int left, int top, int width, int height) {
+    // A window that is already shown keeps the place the window manager gave it.
+    if (!isVisible()) setGeometry(left, top, width, height);
+    showMaximized();
+    bringForward(*this);
+}
+
+void Window::drawNow() { repaint(); }
+
 void Window::unload() {
     m_destroyed = true;
     qApp->removeEventFilter(this);

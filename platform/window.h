@@ -4,6 +4,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "platform/twips.h"
+
 namespace platform {
 
 // Character codes of the keys that step pictures and pages.
@@ -31,6 +33,16 @@ public:
     // Sets the client area from a design size in twips; the window cannot be resized.
     void setClientSizeTwips(int width, int height);
     void setClientPositionTwips(int left, int top);
+    // The client area's design rectangle in twips: where the window is, restored.
+    void setClientRectTwips(const TwipsRect& rect);
+
+    // The window stays above every other window of the desktop.
+    void keepAbove();
+    // Shows the window maximized, over this rectangle of pixels where the platform does not
+    // maximize it itself, and brings it forward.
+    void showMaximizedOver(int left, int top, int width, int height);
+    // Repaints the whole window now, without running other events.
+    void drawNow();
 
     // Key presses of the window's controls reach Form_KeyPress first.
     void setKeyPreview(bool on);

@@ -1,9 +1,9 @@
 #include "platform/x11_caption.h"
 
-#include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
+#include <QGuiApplication>
 #include <cstdlib>
 #include <cstring>
 
@@ -28,8 +28,8 @@ void clearFrameCaption(QWidget& window) {
         xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atom(connection, property), utf8,
                             8, 0, "");
     }
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING,
-                        8, 0, "");
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        0, "");
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_ICON_NAME,
                         XCB_ATOM_STRING, 8, 0, "");
     xcb_flush(connection);

@@ -5,8 +5,8 @@
 #include "app/windows.h"
 #include "grid/folder_chooser.h"
 #include "grid/thumbnail_grid.h"
-#include "platform/desktop.h"
 #include "platform/drives.h"
+#include "platform/fonts.h"
 #include "single/picture_viewer.h"
 #include "slideshow/setup_window.h"
 
@@ -39,7 +39,7 @@ FileChooser::FileChooser()
     setClientPositionTwips(3510, 1950);
     Picture1.setBorder(kPreviewBorderPixels);
     Picture2.setAutoSize(true);
-    Label2.lower();  // the label lies within the preview box, which covers it
+    Label2.sendBehind();  // the label lies within the preview box, which covers it
     Picture1.setAccessibleDescription(Label2.caption());
     Label1.nameControl(Check1);
     Check1.setFont(platform::proportionalGothicFont(9));
@@ -71,7 +71,7 @@ void FileChooser::Command1_Click() {
     Form1->CmdNext1.setEnabled(Module1.CurIndex1 != Module1.FileCount1 - 1);
     Form1->CmdPrev1.setEnabled(Module1.CurIndex1 != 0);
     Module1.CurFile1 = Module1.DirPath1 + Module1.FileList1[Module1.CurIndex1];
-    FrmShow1->LoadControl1(Module1.CurFile1, Module1.CurFileName1, 1);
+    FrmShow1->LoadControl1(Module1.CurFile1, Module1.CurFileName1, kCaptionSingle);
 }
 
 void FileChooser::File1_DblClick() { Command1_Click(); }

@@ -1,6 +1,6 @@
 #pragma once
+#include "app/chooser.h"
 #include "platform/picture_box.h"
-#include "single/picker.h"
 
 // The picture file chooser: pick a file, see it previewed, open it in the viewer.
 class FileChooser : public Chooser {

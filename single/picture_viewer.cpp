@@ -3,11 +3,11 @@
 #include <cmath>
 
 #include "app/control_window.h"
+#include "app/messages.h"
 #include "app/module1.h"
 #include "app/number_text.h"
 #include "app/windows.h"
 #include "platform/failure.h"
-#include "platform/message_box.h"
 #include "single/file_chooser.h"
 #include "slideshow/setup_window.h"
 
@@ -16,9 +16,9 @@ using platform::TwipsRect;
 constexpr TwipsRect kDesign{3390, 2805, 5040, 3690};
 constexpr TwipsRect kPicture1{0, 120, 1320, 915};
 constexpr TwipsRect kPicture2{1800, 1200, 1215, 495};
-const QString kCaptionSingle =
+const QString kCaptionSingleText =
     QStringLiteral(" Orlin-Tessary     クリック→閉じる   Enter→次画像   Backspace→前画像   ");
-const QString kCaptionThumbnail = QStringLiteral(" Orlin-Tessary     クリック→閉じる   ");
+const QString kCaptionThumbnailText = QStringLiteral(" Orlin-Tessary     クリック→閉じる   ");
 // The file chooser's entry that gets selected when the viewer is closed through its frame.
 constexpr int kEntryAfterUnload = 3;
 
@@ -28,11 +28,32 @@ int16_t WorkHeight() { return int16_t(Module1.WorkBottom - Module1.WorkTop); }
 int32_t Half(int32_t value) { return value / 2; }
 }  // namespace
 
+// What the viewer shows, to put back when a picture cannot be loaded: the caller goes on with
+// the viewer as it was.
+class PictureViewer::KeptView {
+public:
+    explicit KeptView(PictureViewer& viewer)
+        : m_caption(viewer.caption()),
+          m_picture(viewer.Picture1.snapshot()),
+          m_windowShown(viewer.isShown()) {}
+    void putBack(PictureViewer& viewer) const {
+        viewer.setCaption(m_caption);
+        viewer.Picture1.restore(m_picture);
+        // At natural size the window is shown before the decode; a hidden viewer stays hidden.
+        if (!m_windowShown) viewer.hideWindow();
+    }
+
+private:
+    QString m_caption;
+    platform::PictureBox::Snapshot m_picture;
+    bool m_windowShown;
+};
+
 PictureViewer::PictureViewer()
     : Window(CloseByFrame::Destroy),
       Picture1(this, kPicture1, platform::PictureBox::Role::Display),
       Picture2(this, kPicture2, platform::PictureBox::Role::Scratch) {
-    setGeometry(kDesign.toPixels());
+    setClientRectTwips(kDesign);
     setKeyPreview(true);
     Picture1.setAutoSize(true);
     Picture2.setAutoSize(true);
@@ -40,12 +61,10 @@ PictureViewer::PictureViewer()
 }
 
 void PictureViewer::LoadControl1(const QString& DirPath, const QString& FileName, int16_t Caption) {
-    const QString captionBefore = caption();
-    const platform::PictureBox::Snapshot shownBefore = Picture1.snapshot();
-    const bool windowShownBefore = isShown();
-    if (Caption == 1) setCaption(kCaptionSingle + FileName);
-    if (Caption == 12) setCaption(kCaptionThumbnail + FileName);
+    const KeptView before(*this);
     try {
+        if (Caption == kCaptionSingle) setCaption(kCaptionSingleText + FileName);
+        if (Caption == kCaptionThumbnail) setCaption(kCaptionThumbnailText + FileName);
         Picture2.loadPicture(DirPath);
         const int sw = Picture2.scaleWidth(), sh = Picture2.scaleHeight();
         if (FrmSelectSld->Check3.value() == 1) {
@@ -57,17 +76,13 @@ void PictureViewer::LoadControl1(const QString& DirPath, const QString& FileName
         } else {
             ShowOverWorkArea();
             Picture1.loadPicture(DirPath);
-            Picture1.setLeft(Half(WorkWidth()) - Half(*ToInt32HalfEven(sw)));
-            Picture1.setTop(Half(WorkHeight()) - Half(*ToInt32HalfEven(sh)));
+            Picture1.setLeft(Half(WorkWidth()) - Half(sw));
+            Picture1.setTop(Half(WorkHeight()) - Half(sh));
             Picture1.setVisible(true);
         }
     } catch (const platform::Failure& failure) {
-        // The viewer keeps what it showed before, and the caller goes on.
-        setCaption(captionBefore);
-        Picture1.restore(shownBefore);
-        // At natural size the window is shown before the decode; a hidden viewer stays hidden.
-        if (!windowShownBefore) hideWindow();
-        platform::MessageBox::show(failure.description(), QStringLiteral("Load Error"));
+        before.putBack(*this);
+        ShowLoadError(failure);
     }
 }
 
@@ -98,12 +113,7 @@ void PictureViewer::LoadStrShow1(const QString& /*strPath*/) {
 }
 
 void PictureViewer::ShowOverWorkArea() {
-    if (!isShown()) {
-        setGeometry(Module1.WorkLeft, Module1.WorkTop, WorkWidth(),
-                    Module1.WorkBottom - Module1.WorkTop);
-    }
-    showMaximized();
-    platform::bringForward(*this);
+    showMaximizedOver(Module1.WorkLeft, Module1.WorkTop, WorkWidth(), WorkHeight());
 }
 
 void PictureViewer::Form_KeyPress(int keyAscii) {

@@ -2,6 +2,10 @@
 #include "platform/picture_box.h"
 #include "platform/window.h"
 
+// LoadControl1's caption modes: the caption with the click, Enter and Backspace hints, or with
+// the click hint only, for a picture opened from the grid. Any other mode keeps the caption.
+enum CaptionMode : int16_t { kCaptionSingle = 1, kCaptionThumbnail = 12 };
+
 // The picture viewer: one picture over the desktop work area, fitted to it or at its natural
 // size centred on it. A click closes it; Enter and Backspace step the picture.
 class PictureViewer : public platform::Window {
@@ -12,7 +16,7 @@ public:
     platform::PictureBox Picture2;  // scratch box: the loaded picture, source of the fit
 
     // Shows a picture: DirPath is the picture's full path, FileName the name for the caption,
-    // Caption the caption mode (1 with the stepping hints, 12 for a thumbnail).
+    // Caption the caption mode.
     void LoadControl1(const QString& DirPath, const QString& FileName, int16_t Caption);
     // Draws what Picture2 holds fitted to the work area.
     void LoadStrShow1(const QString& strPath);
@@ -23,6 +27,7 @@ protected:
     void Form_Unload() override;
 
 private:
+    class KeptView;
     void Picture1_Click();
     void CloseSequence();
     void ShowOverWorkArea();

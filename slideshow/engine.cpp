@@ -12,7 +12,7 @@ void SlideshowSetup::TimerControl() {
     Form1->CmdNextSld.setEnabled(Module1.CurIndexSld != Module1.FileCountSld - 1);
     Form1->CmdPrevSld.setEnabled(Module1.CurIndexSld != 0);
     const QString& name = Module1.FileListSld[Module1.CurIndexSld];
-    FrmShow1->LoadControl1(Module1.DirPathSld + name, name, 1);
+    FrmShow1->LoadControl1(Module1.DirPathSld + name, name, kCaptionSingle);
 }
 
 void SlideshowSetup::Timer1_Timer() {

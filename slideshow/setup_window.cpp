@@ -1,12 +1,12 @@
 #include "slideshow/setup_window.h"
 
 #include "app/control_window.h"
-#include "app/number_text.h"
 #include "app/windows.h"
 #include "grid/folder_chooser.h"
-#include "platform/desktop.h"
 #include "platform/drives.h"
+#include "platform/fonts.h"
 #include "single/file_chooser.h"
+#include "slideshow/interval.h"
 
 namespace {
 using platform::TwipsRect;
@@ -27,7 +27,6 @@ constexpr TwipsRect kCommand1{5160, 3720, 1575, 375};
 constexpr TwipsRect kCommand2{5160, 4320, 1575, 375};
 const QString kStartCaption = QStringLiteral("スライドショー");
 const QString kInvalidCaption = QStringLiteral("値が不正です。");
-constexpr double kMinSeconds = 1, kMaxSeconds = 60;
 }  // namespace
 
 SlideshowSetup::SlideshowSetup()
@@ -46,7 +45,7 @@ SlideshowSetup::SlideshowSetup()
     setChooserLook(kClientWidth, kClientHeight);
     setClientPositionTwips(kLeft, kTop);
     File1.setEnabled(false);  // a listing only: the show takes the whole folder
-    Label1.setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Label1.centreVertically();
     for (auto* check : {&Check1, &Check2, &Check3}) {
         check->setFont(platform::proportionalGothicFont(9));
     }
@@ -65,8 +64,7 @@ SlideshowSetup::SlideshowSetup()
 }
 
 void SlideshowSetup::Text1_Change() {
-    const double seconds = NumberAtStart(Text1.text());
-    if (!Text1.text().isEmpty() && seconds >= kMinSeconds && seconds <= kMaxSeconds) {
+    if (IsValidInterval(Text1.text())) {
         Command1.setCaption(kStartCaption);
         Command1.setEnabled(!File1.entry(0).isEmpty());
     } else {
@@ -99,8 +97,8 @@ void SlideshowSetup::Command1_Click() {
     }
     Module1.DirPathSld = platform::withClosingSeparator(File1.path());
     Module1.CurIndexSld = 0;
-    Form1->CmdBrkSld.setCaption(QStringLiteral("停止"));
-    Timer1.setInterval(ToInt32HalfEven(NumberAtStart(Text1.text()) * 1000).value_or(0));
+    Form1->CmdBrkSld.setCaption(kStopCaption);
+    Timer1.setInterval(IntervalMilliseconds(Text1.text()));
     Form1->CmdBrkSld.setEnabled(true);
     TimerControl();
 }

@@ -1,8 +1,8 @@
 #pragma once
+#include "app/chooser.h"
 #include "app/module1.h"
 #include "platform/controls.h"
 #include "platform/timer.h"
-#include "single/picker.h"
 #include "slideshow/random_fraction.h"
 
 // The slideshow setup window: folder, interval, repeat, random and fit-to-screen options, and

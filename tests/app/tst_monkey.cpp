@@ -129,7 +129,7 @@ private:
         m_window = "grid";
         if (FrmShow12.exists() && FrmShow12->isVisible()) {
             ThumbnailGrid& g = *FrmShow12;
-            const int cell = below(ThumbnailGrid::kCells);
+            const int cell = below(ThumbnailGrid::kPage);
             offer("thumbnail click", [&g, cell] { click(g.Picture1[cell].get()); });
             for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Space})
                 offer("grid key", [&g, key] { QTest::keyClick(&g, key); });

@@ -13,7 +13,9 @@
 #include "app/settings.h"
 
 #include "app/number_text.h"
-#include "platform/desktop.h"
+#include "platform/fonts.h"
+#include "platform/program.h"
+#include "platform/settings_location.h"
 #include "platform/drives.h"
 #include "tests/support/fixture.h"
 

@@ -2,7 +2,9 @@
 // installed program or one in a folder the user cannot write, with the same bytes in both.
 #include <unistd.h>
 
-#include "platform/desktop.h"
+#include "platform/fonts.h"
+#include "platform/program.h"
+#include "platform/settings_location.h"
 #include "tests/support/fixture.h"
 
 namespace {

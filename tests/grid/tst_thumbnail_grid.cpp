@@ -25,7 +25,7 @@ class ThumbnailGridTest : public DesktopTest {
     // and the page buttons as the position allows.
     void verifyPage(int first) {
         QCOMPARE(int(Module1.CurIndex12), first);
-        for (int j = 0; j < ThumbnailGrid::kCells; ++j) {
+        for (int j = 0; j < ThumbnailGrid::kPage; ++j) {
             const bool used = first + j < names.size();
             QCOMPARE(captionOf(j), used ? names[first + j] : QString());
             QCOMPARE(paintedRect(cell(j)), used ? QRect(0, 12, 93, 69) : QRect());  // 40 × 30 pictures
@@ -51,7 +51,7 @@ private slots:
         QFETCH(QRect, drawn);
         TestDesktop::writePicture(pics + "/one.jpg", natural.width(), natural.height(), kRed);
         showGridOf(pics);
-        for (int i = 0; i < ThumbnailGrid::kCells; ++i) QCOMPARE(cell(i).image().size(), QSize(93, 93));
+        for (int i = 0; i < ThumbnailGrid::kPage; ++i) QCOMPARE(cell(i).image().size(), QSize(93, 93));
         QCOMPARE(paintedRect(cell(0)), drawn);
         QVERIFY(filledWith(cell(0).image(), drawn.adjusted(1, 1, -1, -1), kRed, 10));
         QCOMPARE(captionOf(0), QString("one.jpg"));

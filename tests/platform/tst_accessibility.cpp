@@ -104,7 +104,7 @@ private slots:
     void picturesAreNamedByTheirFile() {
         const QStringList names = TestDesktop::writePictures(pics, 14);
         openGrid(pics);
-        for (int i = 0; i < ThumbnailGrid::kCells; ++i) QCOMPARE(nameOf(FrmShow12->Picture1[i].get()), names[i]);
+        for (int i = 0; i < ThumbnailGrid::kPage; ++i) QCOMPARE(nameOf(FrmShow12->Picture1[i].get()), names[i]);
         click(&Form1->CmdNext12);
         QCOMPARE(nameOf(FrmShow12->Picture1[0].get()), names[12]);
         QCOMPARE(nameOf(FrmShow12->Picture1[1].get()), names[13]);

@@ -3,7 +3,9 @@
 #include <QBuffer>
 #include <QImageWriter>
 
-#include "platform/desktop.h"
+#include "platform/fonts.h"
+#include "platform/program.h"
+#include "platform/settings_location.h"
 #include "platform/drives.h"
 #include "platform/message_box.h"
 

@@ -27,6 +27,3 @@ protected:
     // The window's caption and fonts, as every chooser has them.
     void setChooserLook(int clientWidthTwips, int clientHeightTwips);
 };
-
-// The one message for a drive or folder that cannot be read.
-void ShowReadError();

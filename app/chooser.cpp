@@ -1,8 +1,9 @@
-#include "single/picker.h"
+#include "app/chooser.h"
 
-#include "platform/desktop.h"
+#include "app/defaults.h"
+#include "app/messages.h"
 #include "platform/failure.h"
-#include "platform/message_box.h"
+#include "platform/fonts.h"
 
 namespace {
 constexpr platform::TwipsRect kDrive1{120, 480, 2535, 300};
@@ -12,7 +13,7 @@ constexpr int kFile1Left = 2760, kFile1Top = 480, kFile1Width = 2175;
 
 Chooser::Chooser(int fileListHeightTwips)
     : Window(CloseByFrame::Hide),
-      Drive1(this, kDrive1),
+      Drive1(this, kDrive1, DefaultDrive()),
       Dir1(this, kDir1),
       File1(this, {kFile1Left, kFile1Top, kFile1Width, fileListHeightTwips}, kPicturePattern) {
     Drive1.onChange = [this] { Drive1_Change(); };
@@ -24,11 +25,6 @@ void Chooser::setChooserLook(int clientWidthTwips, int clientHeightTwips) {
     setCaption(QStringLiteral(" Orlin-Tessary"));
     setFont(platform::gothicFont(9));
     setClientSizeTwips(clientWidthTwips, clientHeightTwips);
-}
-
-void ShowReadError() {
-    platform::MessageBox::show(QStringLiteral("Drive is not ready."),
-                               QStringLiteral("Read Error."));
 }
 
 void Chooser::Drive1_Change() {

@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+#include "platform/failure.h"
+
+// The program's few messages, each a modal box with one OK button.
+
+// A drive or folder that cannot be read: "Drive is not ready.", titled "Read Error.".
+void ShowReadError();
+// A picture that cannot be loaded: the loader's own description, titled "Load Error".
+void ShowLoadError(const platform::Failure& failure);
+// The settings file could not be written at the end of the run.
+void ShowWriteError(const QString& path, const QString& reason);

@@ -1,0 +1,16 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+
+// The bytes of a small file. Only a regular file is read (opening a pipe of that name would wait
+// for a writer for ever), and none larger than maxBytes. Throws Failure when the file is missing,
+// cannot be read or is too large.
+QByteArray readSmallFile(const QString& path, qint64 maxBytes);
+
+// Writes the file whole, or leaves the previous one as it was: the bytes go to a temporary file
+// that then takes the file's place. Returns an empty text, or why the file could not be written.
+QString writeWholeFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace platform
