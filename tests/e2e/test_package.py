@@ -20,7 +20,8 @@ class Package(unittest.TestCase):
         if os.geteuid() != 0 or b"ok installed" in x.run("dpkg-query", "-W", "-f=${Status}",
                                                          "tessary", check=False):
             self.skipTest("installing needs root, and a Tessary not installed already")
-        # An alarm interrupts any step in time for the purge, before ctest's timeout.
+        # An alarm interrupts any step in time for the purge, before ctest's timeout (600 s, of
+        # which up to 250 s waiting for another package test).
         signal.signal(signal.SIGALRM, signal.default_int_handler)
         signal.alarm(200)
         with tempfile.TemporaryDirectory() as work:
