@@ -1,91 +1,98 @@
-"""The package on a desktop: made the default for JPEG with xdg-mime, xdg-open shows an Adobe
-RGB photo in true colours (though a killed run left its socket), and a second xdg-open another
-photo in the same program; under weston with XWayland the control window is an X window."""
+"""What only a real X server with a window manager shows: the control window's empty caption and
+its place above every other window, the maximised viewer on the work area that openbox leaves
+free, a slideshow driven by the real timer, and Tessary.ini as an orderly close writes it."""
 
-import glob, os, re, shutil, signal, subprocess, tempfile, time, unittest
+import time
+import unittest
 
-ICC = "/usr/share/color/icc/colord/"
+import harness as x
 
-
-def run(*args, env=None, timeout=300):
-    return subprocess.run(args, env=env, capture_output=True, text=True, timeout=timeout)
-
-
-def until(probe, what):
-    deadline = time.monotonic() + 30
-    while not (value := probe()):
-        if time.monotonic() > deadline:
-            raise AssertionError("timed out waiting for " + what)
-        time.sleep(0.2)
-    return value
+GREEN = (0, 170, 60)
+MAXIMISED = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}
 
 
-class DesktopTest(unittest.TestCase):
-    def setUp(self):
-        self.work = tempfile.mkdtemp(prefix="tessary-desktop-")
-        self.addCleanup(shutil.rmtree, self.work, ignore_errors=True)
-        os.mkdir(self.work + "/run", 0o700)
-        self.env = dict(os.environ, HOME=self.work, XDG_CONFIG_HOME=self.work + "/config",
-                        XDG_DATA_HOME=self.work + "/data", XDG_RUNTIME_DIR=self.work + "/run")
+class Desktop(unittest.TestCase):
 
-    def tearDown(self):  # a sanitizer's report in any program's output fails the test
-        for log in glob.glob(self.work + "/*.log"):
-            self.assertNotRegex(open(log, errors="replace").read(), "ERROR: .*Sanitizer|runtime error:")
+    def test_control_window_above_the_maximised_viewer(self):
+        with x.Tessary() as app:
+            app.folder("home", [("a.bmp", (800, 600), GREEN)])  # a first run opens the home
+            control = app.start().control()
+            # No text in either name, so that the frame shows none (not even the program's name).
+            names = x.text("xprop", "-id", str(control), "-notype", "WM_NAME", "_NET_WM_NAME")
+            nothing = r"( = |:  not found\.)\n"
+            self.assertRegex(names, "^WM_NAME" + nothing + "_NET_WM_NAME" + nothing + "$")
+            self.assertIn("_NET_WM_STATE_ABOVE", x.state(control))
+            x.click(control, x.CONTROL["show1"])
+            chooser = app.captioned(x.CHOOSER_CAPTION)
+            self.assertAbove(control, chooser)
+            x.click(chooser, x.FIRST_FILE)
+            x.click(chooser, x.PICTURE_OPEN)
+            viewer = app.captioned(x.VIEWER_CAPTION + "a.bmp")
+            x.wait_until(lambda: MAXIMISED <= x.state(viewer), "the viewer maximised")
+            left, top, width, height = x.geometry(viewer)  # under a title bar, no borders
+            self.assertEqual((left, width, top + height), (0, x.WORK_AREA[2], x.WORK_AREA[3]))
+            self.assertAbove(control, viewer)
 
-    def start(self, *args, env=None):
-        log = open("%s/%d.log" % (self.work, len(glob.glob(self.work + "/*.log"))), "w")
-        program = subprocess.Popen(args, env=env or self.env, stdout=log, stderr=log,
-                                   start_new_session=True)
-        self.addCleanup(lambda: program.poll() is None and os.killpg(program.pid, signal.SIGKILL))
-        return program
+            # The viewer fits pictures to 1024 x 722, the work area less 16 pixels at its bottom.
+            # At natural size 800 x 600 is centred on (512, 361), so at (112, 61).
+            self.assertPixels(viewer, GREEN, inside=[(112, 61), (911, 660)],
+                              outside=[(111, 61), (112, 60), (912, 660), (911, 661)])
+            # Fitted, 962 x 722 at (31, 0), cut off at the client area's bottom.
+            x.click(viewer, (500, 300, 0, 0))
+            x.wait_until(lambda: viewer not in [w.id for w in app.windows()], "the viewer hidden")
+            x.click(chooser, x.PICTURE_FIT)
+            x.click(chooser, x.PICTURE_OPEN)
+            self.assertPixels(viewer, GREEN, inside=[(31, 0), (992, 0), (500, 400)],
+                              outside=[(30, 300), (993, 300)])
 
-    def windows(self):
-        """(pid, caption) of each window the window manager shows."""
-        rows = [(line.split(None, 4) + [""])[:5] for line in run("wmctrl", "-lp").stdout.splitlines()]
-        return [(int(row[2]), row[4]) for row in rows]
+            self.assertEqual(app.end(), [0])
+            self.assertEqual(app.ini.read_bytes(),
+                             x.settings(app.home, app.home, app.home, "7", 0, 0, 1))
 
-    def test_xdg_open_shows_each_photo_in_one_program(self):
-        build = os.environ.get("TESSARY_BUILD_DIR", "")
-        if not os.path.isfile(build + "/CPackConfig.cmake") or not shutil.which("xdg-open"):
-            self.skipTest("needs TESSARY_BUILD_DIR and xdg-utils")
-        run("cpack", "-G", "DEB", "--config", build + "/CPackConfig.cmake", "-B", self.work)
-        run("dpkg-deb", "-x", glob.glob(self.work + "/tessary_*.deb")[0], self.work + "/root")
-        self.env.update(PATH=self.work + "/root/usr/bin:" + os.environ["PATH"],
-                        XDG_DATA_DIRS=self.work + "/root/usr/share:/usr/share")
-        photo, other = self.work + "/photo.jpg", self.work + "/other.jpg"
-        run("convert", "-size", "400x300", "xc:#28c83c", "-profile", ICC + "sRGB.icc",
-            "-profile", ICC + "AdobeRGB1998.icc", photo)
-        run("convert", "-size", "400x300", "xc:red", other)
-        run("xdg-mime", "default", "tessary.desktop", "image/jpeg", env=self.env)
-        killed = self.start("tessary")
-        until(lambda: killed.pid in dict(self.windows()), "the control window")
-        killed.kill()
-        first = self.start("xdg-open", photo)
-        until(lambda: any(c.endswith("photo.jpg") for _, c in self.windows()), "photo.jpg")
-        time.sleep(1)
-        pixel = run("import", "-window", "root", "-crop", "1x1+512+360", "-depth", "8", "txt:-")
-        rgb = re.search(r"\((\d+),(\d+),(\d+)", pixel.stdout).groups()
-        self.assertTrue(all(abs(int(a) - b) <= 6 for a, b in zip(rgb, (40, 200, 60))), rgb)
-        self.assertEqual(run("xdg-open", other, env=self.env, timeout=20).returncode, 0)
-        until(lambda: any(c.endswith("other.jpg") for _, c in self.windows()), "other.jpg")
-        shown = self.windows()  # one program, one control window (the one without a caption)
-        self.assertEqual((len({pid for pid, _ in shown}), [c for _, c in shown].count("")), (1, 1))
-        self.assertIsNone(first.poll(), "the first xdg-open waits for the program it started")
+    def test_slideshow_steps_by_itself_each_second_and_ends(self):
+        with x.Tessary() as app:
+            slides = app.folder("slides", [("s%d.bmp" % i, (64, 48), GREEN) for i in (1, 2, 3)])
+            ini = x.settings(slides, app.home, slides, "1", 0, 0, 1)
+            app.write_settings(ini)
+            control = app.start().control()
+            x.click(control, x.CONTROL["sld"])
+            x.click(app.captioned(x.CHOOSER_CAPTION), x.SLIDES_START)
+            viewer = app.wait_window(lambda w: w.caption.startswith(x.VIEWER_CAPTION), "a slide")
+            seen = []  # (caption, when first seen); None once the viewer is hidden
 
-    def test_under_weston_with_xwayland_the_control_window_is_an_x_window(self):
-        if not shutil.which("weston") or not shutil.which("Xwayland"):
-            self.skipTest("needs weston and xwayland")
-        env = dict(self.env, WAYLAND_DISPLAY="tessary-wayland", XDG_SESSION_TYPE="wayland")
-        env.pop("DISPLAY", None)
-        log = self.work + "/weston.out"
-        self.start("sh", "-c", "exec weston --backend=headless-backend.so --xwayland "
-                   "--socket=tessary-wayland --idle-time=0 >%s 2>&1" % log, env=env)
-        display = lambda: os.path.exists(log) and re.findall(r"display (:\d+)", open(log).read())
-        env["DISPLAY"] = until(display, "weston's X server")[0]
-        program = self.start(os.environ["TESSARY_BINARY"], env=env)
-        until(lambda: run("xdotool", "search", "--onlyvisible", "--pid", str(program.pid),
-                          env=env).stdout, "an X window of the program")
+            def ended():
+                now = next((w.caption for w in app.windows() if w.id == viewer), None)
+                if not seen or seen[-1][0] != now:
+                    seen.append((now, time.monotonic()))
+                return now is None
+            x.wait_until(ended, "the end of the show", timeout=30, interval=0.02)
+            captions = [x.VIEWER_CAPTION + "s%d.bmp" % i for i in (1, 2, 3)] + [None]
+            self.assertEqual([c for c, _ in seen], captions)
+            # s1 came before the viewer was found; from s2 to the end are two intervals of 1 s.
+            self.assertTrue(1.5 < seen[3][1] - seen[1][1] < 3.5, seen)
+
+            # The settings this start read come back unchanged.
+            self.assertEqual(app.end(), [0])
+            self.assertEqual(app.ini.read_bytes(), ini)
+
+    def assertAbove(self, control, other):
+        order = x.stacking()
+        self.assertLess(order.index(other), order.index(control), "stacking %s" % order)
+
+    def assertPixels(self, viewer, colour, inside, outside):
+        """Points of the viewer's client area that show the colour, and points that do not."""
+        left, top = x.geometry(viewer)[:2]
+        seen = []
+
+        def drawn():
+            grab = x.Grab()
+            seen[:] = [grab.pixel(left + px, top + py) for px, py in inside + outside]
+            return [c == colour for c in seen] == [True] * len(inside) + [False] * len(outside)
+        try:
+            x.wait_until(drawn, "the picture")
+        except AssertionError:
+            self.fail("%s expected at %s, not at %s; seen %s" % (colour, inside, outside, seen))
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    x.main()
