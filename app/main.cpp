@@ -16,9 +16,10 @@ int main(int argc, char** argv) {
     const QString path = platform::startingPath(QApplication::arguments());
     if (platform::handOverToRunningProgram(path, ShowStartingPath)) return 0;
     platform::setProgramEnd([] { QCoreApplication::exit(0); });
-    Form1->Form_Load();
-    // On the event loop, so that closing the control window from a message box ends the run.
+    // On the event loop, so that closing the control window while a message box of the start-up
+    // is open (a drive that is not ready, a path that cannot be opened) ends the run.
     QTimer::singleShot(0, [path] {
+        Form1->Form_Load();
         if (!platform::windowsCanStayAbove()) ShowCannotStayAbove();
         ShowStartingPath(path);
     });
