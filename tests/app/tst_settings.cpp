@@ -74,7 +74,6 @@ private slots:
             ("/\n\r\n" + onStick + "/\n\r\n" + shows + "/\n\r\n2.5\r\n1\n\r\n0\n\r\n1\n\r\n")
                 .toUtf8();
         for (int run = 0; run < 2; ++run) {
-            platform::drives::setForTesting({desktop->root(), drive}, desktop->home());
             closeAndRestart();
             QCOMPARE(readAll(desktop->iniPath()), expected);
             QCOMPARE(FrmSelect1->Dir1.path(), QString("/"));

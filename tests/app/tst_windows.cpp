@@ -56,7 +56,8 @@ private slots:
             openGrid(desktop->folder("home/pics", 13));
             click(*FrmShow12->Picture1[0]);
             startShow(pics);
-            for (platform::Window* w : QList<platform::Window*>{FrmSelect1.get(), FrmSelect12.get(), FrmShow12.get()})
+            for (platform::Window* w :
+                 QList<platform::Window*>{FrmSelect1.get(), FrmSelect12.get(), FrmShow12.get()})
                 w->showWindow();
             click(*mode);
             QList<platform::Window*> all{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get(),
@@ -206,7 +207,7 @@ private slots:
         writeFile(pics + "/zbad.jpg", "not a picture at all");
         for (const int fit : {0, 1}) {
             FrmSelectSld->Check3.setValue(fit);
-            for (const QString& bad : {"zbad.jpg", "missing.bmp"}) {
+            for (const char* bad : {"zbad.jpg", "missing.bmp"}) {
                 FrmShow1->LoadControl1(pics + "/pic01.bmp", "pic01.bmp", 1);
                 const QString caption = FrmShow1->caption();
                 const QImage image = FrmShow1->Picture1.image();

@@ -115,7 +115,8 @@ private slots:
             for (int x = 0; x < 30; ++x) picture.setPixel(x, y, kRed.rgb());
         QByteArray jpeg = encoded(picture, "jpeg");
         const QByteArray exif = QByteArray(
-            "\xff\xe1\0\x22" "Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0"
+            "\xff\xe1\0\x22"
+            "Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0"
             "\0",
             36);
         QTest::newRow("EXIF orientation 6")

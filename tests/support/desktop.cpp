@@ -42,7 +42,10 @@ QString TestDesktop::addDrive(const QString& relative) {
     return m_drives.last();
 }
 
-void TestDesktop::start() { Form1->Form_Load(); }
+void TestDesktop::start() {
+    platform::drives::setForTesting(m_drives, home());  // a new run: no drive remembers a folder
+    Form1->Form_Load();
+}
 
 void TestDesktop::stop() {
     UnloadAllWindows();

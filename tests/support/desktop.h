@@ -28,7 +28,7 @@ public:
     // A folder below the root, made if missing; with n, holding pictures pic01.bmp ...
     QString folder(const QString& relative, int n = 0) const;
     QString addDrive(const QString& relative);
-    // Starts the program as main() does; stop() destroys every window and the shared state.
+    // Starts the program as a new run does; stop() destroys every window and the shared state.
     void start();
     static void stop();
     void restart() { stop(), start(); }
