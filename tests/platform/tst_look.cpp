@@ -95,43 +95,22 @@ private slots:
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
 
-    // Every control of every window (not the parts Qt builds inside them) has its role and a
-    // name; a picture box that shows nothing and a blank caption are the only ones unnamed.
-    void everyControlHasARoleAndAName() {
-        QStringList faults;
-        for (platform::Window* window : windows()) {
+    // Screen readers know each window and control by a name: buttons by caption, the lists by
+    // what they list, check boxes and the text box by their labels, pictures by their file.
+    void everyControlHasAName() {
+        for (platform::Window* window : windows())
             QCOMPARE(accessible(window->widget())->role(), QAccessible::Window);
-            QVERIFY(!nameOf(window->widget()).trimmed().isEmpty());
-            for (QWidget* w :
-                 window->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-                const QAccessible::Role role = accessible(w)->role();
-                const bool blank = w->isHidden() ||
-                                   (role == QAccessible::StaticText && nameOf(w).isEmpty()) ||
-                                   (role == QAccessible::Graphic && w->accessibleName().isEmpty());
-                if (role == QAccessible::NoRole || role == QAccessible::Client ||
-                    (!blank && nameOf(w).trimmed().isEmpty()))
-                    faults << QString("%1 at %2,%3: role %4")
-                                  .arg(w->metaObject()->className())
-                                  .arg(w->x())
-                                  .arg(w->y())
-                                  .arg(role);
-            }
-        }
-        QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
         SlideshowSetup& s = *FrmSelectSld;
-        const QList<std::pair<QWidget*, QString>> names = {
-            {Form1->widget(), "Orlin-Tessary"},
-            {Form1->CmdSld.widget(), "スライド"},
-            {Form1->CmdBrkSld.widget(), "再開"},
-            {s.Check1.widget(), "繰り返し"},
-            {s.Check2.widget(), "ランダム"},
-            {s.Check3.widget(), "画面にフィット"},
-            {s.Text1.widget(), "間隔 = 秒"},
-            {FrmSelect1->Dir1.widget(), "フォルダ"},
-            {FrmSelect1->File1.widget(), "ファイル"},
-            {FrmShow12->Picture1[1]->widget(), "花火①.bmp"},
-            {FrmShow12->Picture1[5]->widget(), ""}};
-        for (const auto& [widget, name] : names) QCOMPARE(nameOf(widget), name);
+        QStringList names;
+        for (QWidget* w :
+             QWidgetList{Form1->widget(), Form1->CmdSld.widget(), Form1->CmdBrkSld.widget(),
+                         s.Check1.widget(), s.Check2.widget(), s.Check3.widget(), s.Text1.widget(),
+                         FrmSelect1->Dir1.widget(), FrmSelect1->File1.widget(),
+                         FrmShow12->Picture1[1]->widget(), FrmShow12->Picture1[5]->widget()})
+            names << nameOf(w);
+        QCOMPARE(names.join('|'),
+                 "Orlin-Tessary|スライド|再開|繰り返し|ランダム|画面にフィット|間隔 = "
+                 "秒|フォルダ|ファイル|花火①.bmp|");
         QCOMPARE(accessible(Form1->CmdNext12.widget())->text(QAccessible::Description),
                  QString("12枚: 次の12枚"));
         accessible(FrmShow12->Picture1[2]->widget())
@@ -140,8 +119,8 @@ private slots:
         QCOMPARE(viewerShows(), QString("2024.bmp"));
     }
 
-    // Logical layout, device pixels: 2048 × 1444 fills the 1024 × 722 work area; the preview's
-    // 101 pixels and a cell's 93 show 202 and 186; natural size puts a pixel on 2 × 2.
+    // Logical layout, device pixels: 2048 × 1444 fills the 1024 × 722 work area; a cell's 93
+    // pixels show 186; natural size puts a picture's pixel on 2 × 2.
     void aHighDensityScreenShowsDevicePixels() {
         if (Form1->widget()->devicePixelRatioF() != 2)
             QSKIP("a standard screen (QT_SCALE_FACTOR=2 makes one)");
@@ -152,10 +131,6 @@ private slots:
         FrmSelectSld->Check3.setValue(1);
         FrmShow1->LoadControl1(checkerboard(pics + "/fine.bmp", {2048, 1444}), "fine.bmp", 1);
         QVERIFY(showsCheckerboard(FrmShow1->Picture1, {1024, 722}, 1));
-        checkerboard(pics + "/preview.bmp", {202, 202});
-        FrmSelect1->Dir1.setPath(pics);
-        FrmSelect1->File1.setSelectedIndex(1);
-        QVERIFY(showsCheckerboard(FrmSelect1->Picture1, {101, 101}, 1));
         const QString cells = desktop->folder("home/cells");
         checkerboard(cells + "/c.bmp", {186, 186});
         openGrid(cells);

@@ -1,6 +1,5 @@
 #include "tests/support/desktop.h"
 
-#include <QBuffer>
 #include <QImageWriter>
 
 #include "app/number_text.h"
@@ -10,11 +9,9 @@
 
 TestDesktop::TestDesktop() {
     platform::initialise();
-    QDir(root()).mkpath("home/pics");
-    QDir(root()).mkpath("program");
+    QDir(root()).mkpath("home/pics"), QDir(root()).mkpath("program");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));  // never the user's own
     m_drives = {root()};
-    platform::drives::setForTesting(m_drives, home());
     platform::setProgramFolder(programFolder());
     platform::MessageBox::setRecorder([this](const QString& text, const QString& title) {
         messages << title + ": " + text;
@@ -23,17 +20,10 @@ TestDesktop::TestDesktop() {
     platform::setProgramEnd([this] { ended = true; });
 }
 
-TestDesktop::~TestDesktop() {
-    stop();
-    platform::MessageBox::setRecorder(nullptr);
-    platform::setProgramEnd(nullptr);
-}
-
 QString TestDesktop::folder(const QString& relative, int n) const {
     QDir(root()).mkpath(relative);
-    const QString path = QDir(root()).filePath(relative);
-    writePictures(path, n);
-    return path;
+    writePictures(root() + "/" + relative, n);
+    return root() + "/" + relative;
 }
 
 QString TestDesktop::addDrive(const QString& relative) {
@@ -43,7 +33,7 @@ QString TestDesktop::addDrive(const QString& relative) {
 }
 
 void TestDesktop::start() {
-    platform::drives::setForTesting(m_drives, home());  // a new run: no drive remembers a folder
+    platform::drives::setForTesting(m_drives, home());  // no drive remembers a folder
     Form1->Form_Load();
 }
 
@@ -74,26 +64,6 @@ void DesktopTest::cleanup() {
     QVERIFY2(messages.isEmpty(), qPrintable("unexpected message boxes: " + messages.join('\n')));
 }
 
-QString writePicture(const QString& path, int width, int height, QColor colour) {
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    const char* format = suffix == "jpg" ? "jpeg" : suffix == "ico" ? "ico" : "bmp";
-    writeFile(path, suffix == "gif" ? gif(width, height) : encoded(image, format));
-    return path;
-}
-
-QStringList writePictures(const QString& folder, int n) {
-    QStringList names;
-    for (int i = 0; i < n; ++i) {
-        names << QString("pic%1.bmp").arg(i + 1, 2, 10, QLatin1Char('0'));
-        writePicture(folder + "/" + names.last(), 40, 30, colourOf(i));
-    }
-    return names;
-}
-
-QColor colourOf(int i) { return QColor::fromHsv(((i + 1) * 37) % 360, 200, 200); }
-
 QByteArray encoded(const QImage& image, const char* format) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -107,9 +77,27 @@ QByteArray gif(quint16 width, quint16 height) {
     QByteArray bytes("GIF89a");
     const auto le16 = [&](quint16 v) { bytes += char(v & 0xff), bytes += char(v >> 8); };
     le16(width), le16(height);
-    bytes += QByteArray("\x80\x00\x00\x00\x00\xff\xff\xff\xff,", 10);  // two colours
+    bytes += QByteArray("\x80\x00\x00\x00\x00\xff\xff\xff\xff,", 10);
     le16(0), le16(0), le16(width), le16(height);
     return bytes + QByteArray("\x00\x02\x02\x44\x01\x00;", 7);  // a few pixels, then the end
+}
+
+QString writePicture(const QString& path, int width, int height, QColor colour) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    const char* format = suffix == "jpg" ? "jpeg" : suffix == "ico" ? "ico" : "bmp";
+    writeFile(path, suffix == "gif" ? gif(width, height) : encoded(image, format));
+    return path;
+}
+
+QStringList writePictures(const QString& folder, int n) {
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        writePicture(
+            folder + "/" + (names << QString("pic%1.bmp").arg(i + 1, 2, 10, QChar('0'))).last(), 40,
+            30, colourOf(i));
+    return names;
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {
@@ -118,36 +106,14 @@ void writeFile(const QString& path, const QByteArray& bytes) {
         qFatal("cannot write %s", qPrintable(path));
 }
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString corpora() {
-    const QString folder = qEnvironmentVariable("TESSARY_CORPORA");
-    return QDir(folder).exists() ? folder : QString();
-}
-
-bool sameColour(QRgb pixel, QColor colour, int tolerance) {
-    return std::abs(qRed(pixel) - colour.red()) <= tolerance &&
-           std::abs(qGreen(pixel) - colour.green()) <= tolerance &&
-           std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
-}
-
 QRect paintedRect(platform::PictureBox& box) {
     const QImage image = box.image();
-    const QColor background = box.widget()->palette().color(QPalette::Window);
     QRect painted;
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (!sameColour(image.pixel(x, y), background, 12)) painted |= QRect(x, y, 1, 1);
-    }
+            if (!sameColour(image.pixel(x, y), box.widget()->palette().color(QPalette::Window), 12))
+                painted |= QRect(x, y, 1, 1);
     return painted;
-}
-
-QList<platform::CommandButton*> navigationButtons() {
-    return {&Form1->CmdNext1,   &Form1->CmdPrev1,   &Form1->CmdNext12, &Form1->CmdPrev12,
-            &Form1->CmdNextSld, &Form1->CmdPrevSld, &Form1->CmdBrkSld};
 }
 
 void openSingle(const QString& folder, int index) {
@@ -157,38 +123,33 @@ void openSingle(const QString& folder, int index) {
     click(FrmSelect1->Command1);
 }
 
-void openGrid(const QString& folder, int pagesOn) {
+void openGrid(const QString& folder) {
     click(Form1->CmdShow12);
     FrmSelect12->Dir1.setPath(folder);
     click(FrmSelect12->Command1);
-    for (int i = 0; i < pagesOn; ++i) click(Form1->CmdNext12);
 }
 
 void startShow(const QString& folder, const QString& interval, int repeat, int random) {
     click(Form1->CmdSld);
-    FrmSelectSld->Dir1.setPath(folder);
-    FrmSelectSld->Text1.setText(interval);
-    FrmSelectSld->Check1.setValue(repeat);
-    FrmSelectSld->Check2.setValue(random);
-    click(FrmSelectSld->Command1);
-}
-
-QString viewerShows() {
-    return FrmShow1->isShown() ? FrmShow1->caption().section(' ', -1) : QString();
+    SlideshowSetup& s = *FrmSelectSld;
+    s.Dir1.setPath(folder), s.Text1.setText(interval), s.Check1.setValue(repeat),
+        s.Check2.setValue(random);
+    click(s.Command1);
 }
 
 QString inconsistency() {
     for (auto* button : navigationButtons())
-        if (button->isEnabled()) return "a step button is on";
+        if (button->isEnabled()) return "a step button on";
     for (Chooser* c : QList<Chooser*>{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}) {
-        if (c->isShown() || c->File1.path() != c->Dir1.path() || !QFileInfo(c->Dir1.path()).isDir())
-            return "a chooser on " + c->Dir1.path() + " with its files of " + c->File1.path();
-        if (c->Drive1.drive() != platform::drives::of(c->Dir1.path())) return "a chooser's drive";
+        if (c->isShown() || c->File1.path() != c->Dir1.path() ||
+            !QFileInfo(c->Dir1.path()).isDir() ||
+            c->Drive1.drive() != platform::drives::of(c->Dir1.path()))
+            return "a chooser on " + c->Dir1.path();
     }
     const SlideshowSetup& s = *FrmSelectSld;
     const QString interval = s.Text1.text();
-    const double seconds = NumberAtStart(interval);
-    if (!interval.isEmpty() && !(seconds >= 1 && seconds <= 60)) return "interval " + interval;
+    if (!interval.isEmpty() && !(NumberAtStart(interval) >= 1 && NumberAtStart(interval) <= 60))
+        return "interval " + interval;
     if (s.Command1.isEnabled() != (!interval.isEmpty() && s.File1.entryCount() > 0))
         return "the start button";
     if (FrmSelect1->Check1.value() != s.Check3.value() ||

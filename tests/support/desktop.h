@@ -5,7 +5,6 @@
 // each window's and control's widget().
 #include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 
 #include "app/control_window.h"
 #include "app/module1.h"
@@ -19,7 +18,7 @@
 class TestDesktop {
 public:
     TestDesktop();
-    ~TestDesktop();
+    ~TestDesktop() { stop(); }
     QString root() const { return m_dir.path(); }
     QString home() const { return root() + "/home"; }
     QString programFolder() const { return root() + "/program"; }
@@ -28,7 +27,7 @@ public:
     // A folder below the root, made if missing; with n, holding pictures pic01.bmp ...
     QString folder(const QString& relative, int n = 0) const;
     QString addDrive(const QString& relative);
-    // Starts the program as a new run does; stop() destroys every window and the shared state.
+    // A new run, as main() starts it; stop() destroys every window and the shared state.
     void start();
     static void stop();
     void restart() { stop(), start(); }
@@ -44,52 +43,62 @@ private:
     QStringList m_drives;
 };
 
-// A fresh desktop for each case with the program started and an empty home/pics; a case fails
-// on a message box it did not take in through shownOnce().
+// A fresh desktop for each case, the program started, then prepare(); a case fails on a
+// message box it did not take in through shownOnce().
 class DesktopTest : public QObject {
     Q_OBJECT
 protected:
-    virtual void prepare() {}  // after the start
+    virtual void prepare() {}
     std::unique_ptr<TestDesktop> desktop;
-    QString pics;
+    QString pics;  // home/pics, empty
 private slots:
     void init();
     void cleanup();
 };
 
-// Picture files: one colour, the format by the suffix (GIF: a two-colour one written here).
 inline const QColor kRed(200, 40, 40);
+QByteArray encoded(const QImage& image, const char* format);
+QByteArray gif(quint16 width, quint16 height);  // two colours; Qt writes no GIF
+// A picture of one colour, its format by the suffix.
 QString writePicture(const QString& path, int width, int height, QColor colour = kRed);
+inline QColor colourOf(int i) { return QColor::fromHsv(((i + 1) * 37) % 360, 200, 200); }
 // n pictures pic01.bmp ... of 40 × 30, picture i coloured colourOf(i).
 QStringList writePictures(const QString& folder, int n);
-QColor colourOf(int i);
-QByteArray encoded(const QImage& image, const char* format);
-QByteArray gif(quint16 width, quint16 height);
 void writeFile(const QString& path, const QByteArray& bytes);
-QByteArray readAll(const QString& path);
-QString corpora();  // the public picture corpora, or empty
-
-bool sameColour(QRgb pixel, QColor colour, int tolerance = 8);
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+inline bool sameColour(QRgb pixel, QColor colour, int tolerance = 8) {
+    return std::abs(qRed(pixel) - colour.red()) <= tolerance &&
+           std::abs(qGreen(pixel) - colour.green()) <= tolerance &&
+           std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+}
 // The part of a box's image that is not its background.
 QRect paintedRect(platform::PictureBox& box);
 
 template <class Control>
 void click(Control& control, QPoint at = {}) {
-    QWidget* w = control.widget();
-    QTest::mouseClick(w, Qt::LeftButton, {}, at.isNull() ? w->rect().center() : at);
+    QTest::mouseClick(control.widget(), Qt::LeftButton, {},
+                      at.isNull() ? control.widget()->rect().center() : at);
 }
 template <class Control>
 void key(Control& control, Qt::Key key) {
     QTest::keyClick(control.widget(), key);
 }
 // ">>", "<<" of each mode, then "停止"/"再開".
-QList<platform::CommandButton*> navigationButtons();
+inline QList<platform::CommandButton*> navigationButtons() {
+    return {&Form1->CmdNext1,   &Form1->CmdPrev1,   &Form1->CmdNext12, &Form1->CmdPrev12,
+            &Form1->CmdNextSld, &Form1->CmdPrevSld, &Form1->CmdBrkSld};
+}
 void openSingle(const QString& folder, int index);
-void openGrid(const QString& folder, int pagesOn = 0);
+void openGrid(const QString& folder);
 void startShow(const QString& folder, const QString& interval = "5", int repeat = 0,
                int random = 0);
 inline void tick() { FrmSelectSld->Timer1.fireTick(); }
-// The file the viewer shows, by its caption; empty while it is hidden.
-QString viewerShows();
+// The file the viewer shows, by the end of its caption; empty while it is hidden.
+inline QString viewerShows() {
+    return FrmShow1->isShown() ? FrmShow1->caption().section(' ', -1) : QString();
+}
 // What is wrong with the program's state at start-up; empty when its rules could have made it.
 QString inconsistency();
