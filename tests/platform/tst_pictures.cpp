@@ -42,10 +42,11 @@ QImage twoColours(QSize size, QRect red) {
 class PicturesTest : public DesktopTest {
     Q_OBJECT
 private slots:
+    // A name's first word says what the file must do: "show", "fail" (one Load Error in each
+    // place), "any" (either).
     void everyFileShowsOrGivesOneLoadError() {
-        QMap<QString, QByteArray> files;  // name, bytes
-        const QByteArray blue = encoded(twoColours({30, 20}, {}), "bmp"),
-                         jpeg = encoded(twoColours({30, 20}, {}), "jpeg");
+        const QByteArray blue = encoded(twoColours({30, 20}, {}), "bmp");
+        const QByteArray jpeg = encoded(twoColours({30, 20}, {}), "jpeg");
         QByteArray bmp = blue, ico = encoded(twoColours({16, 16}, {}), "ico"), huge = jpeg;
         qToLittleEndian<qint32>(65535, bmp.data() + 18),
             qToLittleEndian<qint32>(65535, bmp.data() + 22);
@@ -54,48 +55,41 @@ private slots:
         // An icon's directory holds sizes to 256; the image inside claims the rest.
         qToLittleEndian<qint32>(65535,
                                 ico.data() + qFromLittleEndian<quint32>(ico.constData() + 18) + 4);
-        files = {{"empty.bmp", ""},
-                 {"empty.gif", ""},
-                 {"empty.jpg", ""},
-                 {"empty.ico", ""},
-                 {"huge.bmp", bmp},
-                 {"huge.gif", gif(65535, 65535)},
-                 {"huge.jpg", huge},
-                 {"huge.ico", ico},
-                 {"text.gif", "GIF89a? no"},
-                 {"png inside.jpg", encoded(twoColours({30, 20}, {}), "png")},
-                 {"gif inside.jpg", gif(20, 20)},
-                 {"jpeg inside.bmp", jpeg},
-                 {"bmp inside.ico", blue},
-                 {"it's \"写真　夏\".jpg", jpeg},
-                 {"line\nbreak .bmp", blue}};
-        QMap<QString, int> expected;  // the errors a file must give: 0 or 3; -1 either
-        for (auto it = files.begin(); it != files.end(); ++it)
-            expected[it.key()] = it.key().startsWith("empty") || it.key() == "text.gif" ? 3
-                                 : it.key().startsWith("huge")                          ? -1
-                                                                                        : 0;
-        expected["huge.bmp"] = expected["huge.gif"] = expected["huge.jpg"] = 3;
+        QMap<QString, QByteArray> files{
+            {"fail huge.bmp", bmp},
+            {"fail huge.gif", gif(65535, 65535)},
+            {"fail huge.jpg", huge},
+            {"any huge.ico", ico},
+            {"fail text.gif", "GIF89a? no"},
+            {"show bmp inside.ico", blue},
+            {"show png inside.jpg", encoded(twoColours({30, 20}, {}), "png")},
+            {"show gif inside.jpg", gif(20, 20)},
+            {"show jpeg inside.bmp", jpeg},
+            {"show it's \"写真　夏\".jpg", jpeg},
+            {"show line\nbreak .bmp", blue}};
+        for (const char* suffix : {"bmp", "gif", "jpg", "ico"})
+            files[QString("fail empty.") + suffix] = "";
         std::mt19937 engine(20261206);
         QDirIterator it(kCorpora.isEmpty() ? pics : kCorpora, {"*.bmp", "*.gif", "*.jpg", "*.ico"},
                         QDir::Files, QDirIterator::Subdirectories);
         for (int n = 0; it.hasNext(); ++n) {
             const QString source = it.next(), name = QString("%1-%2").arg(n).arg(it.fileName());
-            const QByteArray whole = readAll(source);
-            QByteArray flipped = whole;
+            const bool good =
+                source.contains("/bmpsuite/g/") || source.contains("/gif-test-suite/");
+            QByteArray bytes = files[(good ? "show " : "any ") + name] = readAll(source);
+            files["any cut " + name] = bytes.left(bytes.size() / 2);
             for (int i = 0; i < 8; ++i)
-                flipped[qsizetype(engine() % std::min<qsizetype>(64, whole.size()))] ^=
+                bytes[qsizetype(engine() % std::min<qsizetype>(64, bytes.size()))] ^=
                     char(1 + engine() % 255);
-            files[name] = whole, files["cut-" + name] = whole.left(whole.size() / 2),
-            files["flipped-" + name] = flipped;
-            expected[name] =
-                source.contains("/bmpsuite/g/") || source.contains("/gif-test-suite/") ? 0 : -1;
-            expected["cut-" + name] = expected["flipped-" + name] = -1;
+            files["any flipped " + name] = bytes;
         }
         for (auto it = files.begin(); it != files.end(); ++it)
             writeFile(pics + "/" + it.key(), it.value());
-        for (auto it = expected.begin(); it != expected.end(); ++it) {
+        for (auto it = files.begin(); it != files.end(); ++it) {
             const int errors = errorsOf(*desktop, pics + "/" + it.key());
-            QVERIFY2(errors == it.value() || (it.value() < 0 && errors >= 0), qPrintable(it.key()));
+            QVERIFY2(it.key().startsWith("any") ? errors >= 0
+                                                : errors == (it.key().startsWith("fail") ? 3 : 0),
+                     qPrintable(it.key()));
         }
     }
 
