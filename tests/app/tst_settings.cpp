@@ -11,12 +11,13 @@
 
 class SettingsTest : public DesktopTest {
     Q_OBJECT
-    // "¶" stands for CR LF, "~" for LF, "$ONE" for home/one and so on.
+    // "¶" stands for CR LF, "^" for CR, "~" for LF, "$ONE" for home/one and so on.
     QByteArray placed(QString text) const {
         for (const char* name : {"ONE", "TWO", "SHOW", "EMPTY", "GONE", "PICS"})
             text.replace("$" + QString(name), desktop->home() + "/" + QString(name).toLower());
         return text.replace("$HOME", desktop->home())
             .replace("¶", "\r\n")
+            .replace("^", "\r")
             .replace("~", "\n")
             .toUtf8();
     }
@@ -93,6 +94,7 @@ the last line without its end | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶0~¶1     | $ONE
 an eighth line                | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶0~¶1~¶0~¶ | $ONE $TWO $SHOW  | 5     | 1 0 1
 line feeds only               | $ONE/~~$TWO/~~$SHOW/~~5~1~~0~~1~~   | $HOME $HOME $HOME | 7     | 0 0 0
 no line feed after the digits | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1¶0¶1¶      | $ONE $TWO $SHOW   | 5     | 1 0 1
+carriage returns only         | $ONE/^$TWO/^$SHOW/^5^1^0^1^         | $ONE $TWO $SHOW   | 5     | 1 0 1
 the show's folder is gone     | $ONE/~¶$TWO/~¶$GONE/~¶5¶1~¶0~¶1~¶   | $HOME $HOME $HOME | 7     | 0 0 0
 a show folder, no pictures    | $ONE/~¶$TWO/~¶$EMPTY/~¶5¶1~¶0~¶1~¶  | $ONE $TWO $EMPTY  | 5     | 1 0 1
 repeat 3                      | $ONE/~¶$TWO/~¶$SHOW/~¶5¶3~¶1~¶1~¶   | $HOME $HOME $HOME | 7     | 0 0 0
