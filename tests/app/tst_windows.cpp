@@ -38,7 +38,13 @@ private slots:
         }
         QCOMPARE(Form1->CmdShow12.widget()->nextInFocusChain(), Form1->CmdNext12.widget());
         QCOMPARE(Form1->CmdPrev12.widget()->nextInFocusChain(), Form1->CmdNext1.widget());
-        for (Chooser* c : choosers()) QCOMPARE(c->Dir1.path(), desktop->home());
+        const QSize sizes[] = {{449, 321}, {335, 321}, {463, 326}};  // fixed, captioned alike
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(choosers()[i]->caption() + choosers()[i]->Dir1.path(),
+                     " Orlin-Tessary" + desktop->home());
+            QVERIFY(choosers()[i]->widget()->minimumSize() == sizes[i] &&
+                    choosers()[i]->widget()->maximumSize() == sizes[i]);
+        }
         QVERIFY(FrmSelectSld->Text1.text() == "7" && FrmSelectSld->Check3.value() == 0);
         desktop->restart();  // the work area, less 16 pixels at the bottom
         QCOMPARE(QRect(QPoint(Module1.WorkLeft, Module1.WorkTop),
@@ -97,7 +103,9 @@ private slots:
         QVERIFY(!FrmSelectSld->Command1.isEnabled());
         FrmSelect1->Drive1.setDrive(usb);
         QCOMPARE(FrmSelect1->Dir1.path(), usb);
-        FrmSelect1->Dir1.setPath(deep), FrmSelect1->Drive1.setDrive(desktop->root());
+        FrmSelect1->Dir1.setPath(deep);
+        QCOMPARE(FrmSelect1->Dir1.widget()->count(), 3);  // the drive's root, photos, 2026
+        FrmSelect1->Drive1.setDrive(desktop->root());
         QCOMPARE(FrmSelect1->Dir1.path(), pics);
         FrmSelect12->Drive1.setDrive(usb);
         QCOMPARE(FrmSelect12->Dir1.path(), deep);
