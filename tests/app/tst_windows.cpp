@@ -53,8 +53,8 @@ private slots:
     }
 
     // Pictures only, by suffix in any case, in natural order, hidden ones left out; a click
-    // previews, "開く" hands over the whole list; cancel keeps the selection, another folder
-    // clears it; a file that cannot be previewed is reported and can still be opened.
+    // previews, "開く" or a double-click hands over the whole list; cancel keeps the selection,
+    // another folder clears it; a file that cannot be previewed is reported and still opens.
     void theFileChooser() {
         const QString folder = desktop->folder("home/写真 フォルダ");
         for (const char* name :
@@ -82,6 +82,11 @@ private slots:
         c.File1.setSelectedIndex(3);
         QVERIFY(desktop->shownOnce("Load Error", "bad.jpg"));
         QVERIFY(paintedRect(c.Picture1).isEmpty() && c.Command1.isEnabled());
+        QListWidget& files = *c.File1.widget();  // a double-click opens at once
+        const QPoint at = files.visualItemRect(files.item(1)).center();
+        QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(files.viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(viewerShows(), QString("b.bmp"));
         c.Dir1.setPath(pics);
         QVERIFY(c.File1.selectedIndex() == -1 && !c.Command1.isEnabled());
     }
