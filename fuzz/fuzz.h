@@ -11,9 +11,11 @@ inline TestDesktop& fuzzDesktop() {
         qputenv("QT_LOGGING_RULES", "qt.gui.imageio*=false;qt.qpa.*=false");
         static int argc = 1;
         static char name[] = "tessary-fuzz", *argv[] = {name, nullptr};
-        new QApplication(argc, argv);  // libFuzzer never returns from its loop
-        static TestDesktop made;
-        return &made;
+        // Both live as long as the process: libFuzzer never returns from its loop, and windows
+        // destroyed at exit would outlive Qt's own state. Only the folder goes.
+        new QApplication(argc, argv);
+        std::atexit([] { QDir(fuzzDesktop().root()).removeRecursively(); });
+        return new TestDesktop;
     }();
     return *desktop;
 }
