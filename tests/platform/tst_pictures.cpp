@@ -11,7 +11,13 @@
 
 namespace {
 const QColor kBlue(0, 0, 230);
-const QString kCorpora = qEnvironmentVariable("TESSARY_CORPORA");
+// The public corpora beside the clone; without them only the files made here are tried.
+const QString kCorpora = [] {
+    const QString folder = qEnvironmentVariable("TESSARY_CORPORA");
+    if (folder.isEmpty() || !QDir(folder).exists())
+        qWarning("no picture corpora at \"%s\"", qPrintable(folder));
+    return folder.isEmpty() || !QDir(folder).exists() ? QString() : folder;
+}();
 
 // In a cell and in the viewer, fitted and at natural size: the "Load Error"s a file gave, or -1
 // after anything else.
