@@ -25,7 +25,7 @@
 #include "bench/corpus.h"
 #include "bench/decoder_limit.h"
 #include "grid/fit.h"
-#include "tests/support/fixture.h"
+#include "tests/support/desktop.h"
 
 namespace {
 
@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     const double coldStart = double(first.nsecsElapsed()) / 1e9;
     if (!Form1->isVisible()) qFatal("the control window is not shown after Form_Load");
     const Timing start = timed(repetitions, [] {
-        TestDesktop::tearDownProgram();
+        TestDesktop::stop();
         QElapsedTimer timer;
         timer.start();
         Form1->Form_Load();
@@ -352,7 +352,7 @@ int main(int argc, char** argv) {
     }
     FrmSelectSld->Check3.setValue(0);
     if (!desktop.messages.empty())
-        qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front().text));
+        qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front()));
 
     printTable(out, rows);
     out << Qt::endl

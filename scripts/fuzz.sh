@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (preset fuzz: clang with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer), replays the inputs of fuzz/regressions/ and fuzzes each target
-# for SECONDS seconds from the generated seeds, the corpus of earlier runs and, for pictures,
-# ../shared/corpora. Fails on any crash, hang (an input over 10 s), leak or broken check.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]      targets: picture settings number
+# for SECONDS seconds from the seeds in fuzz/seeds/, the corpus of earlier runs and, for
+# pictures, ../shared/corpora. Fails on any crash, hang (an input over 10 s), leak or broken check.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]      targets: picture settings
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift $(($# > 0 ? 1 : 0))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(picture settings number)
+[ ${#targets[@]} -gt 0 ] || targets=(picture settings)
 
 scripts/build.sh fuzz
 
 run=build-fuzz/run
 mkdir -p "$run/artifacts"
-rm -rf "$run/seeds"
-build-fuzz/fuzz/make_seeds "$run/seeds"
 corpora=../shared/corpora
 
 # Leaks are reported; the suppressions name only libraries outside the program.
@@ -40,7 +38,7 @@ for target in "${targets[@]}"; do
             continue
         fi
     fi
-    corpus=("$run/corpus/$target" "$run/seeds/$target")
+    corpus=("$run/corpus/$target" "fuzz/seeds/$target")
     mkdir -p "${corpus[0]}"
     if [ "$target" = picture ]; then
         if [ -d "$corpora" ]; then corpus+=("$corpora"); else echo "fuzz: no $corpora, seeds only"; fi

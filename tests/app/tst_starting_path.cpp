@@ -4,7 +4,7 @@
 
 #include "app/starting_path.h"
 #include "platform/one_program.h"
-#include "tests/support/fixture.h"
+#include "tests/support/desktop.h"
 
 class StartingPathTest : public DesktopTest {
     Q_OBJECT
@@ -18,14 +18,14 @@ class StartingPathTest : public DesktopTest {
         });
         QVERIFY(first);
         arrived.clear();
-        TestDesktop::writePictures(pics, 3);
+        writePictures(pics, 3);
     }
     void handOver(const QString& path, int arrivals = 1) {
         QVERIFY(platform::handOverToRunningProgram(path, {}));
         QTRY_COMPARE(arrived.size(), arrivals);
     }
     QString outcome() {
-        for (const RecordedMessage& m : std::exchange(desktop->messages, {})) return m.text;
+        for (const QString& m : std::exchange(desktop->messages, {})) return m.section(": ", 1);
         if (FrmShow1->isShown()) return "viewer " + viewerShows();
         if (FrmShow12->isShown()) return "grid " + FrmShow12->Label1[0]->caption();
         return FrmSelect12->isShown() ? "chooser " + FrmSelect12->Dir1.path() : "";
@@ -47,7 +47,7 @@ private slots:
     void aPathIsShownAsTheUserWouldOpenIt() {
         QFETCH(QString, path);
         QFETCH(QString, shown);
-        TestDesktop::writeFile(pics + "/a.txt", "notes");
+        writeFile(pics + "/a.txt", "notes");
         desktop->folder("home/empty");
         FrmSelectSld->Check3.setValue(1);  // the saved fit option holds
         handOver(path.isEmpty() ? path : desktop->home() + path);

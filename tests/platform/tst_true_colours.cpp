@@ -2,7 +2,7 @@
 // viewer, the preview and a thumbnail; a profile that cannot be read is ignored.
 #include <QProcess>
 
-#include "tests/support/fixture.h"
+#include "tests/support/desktop.h"
 
 class TrueColoursTest : public DesktopTest {
     Q_OBJECT

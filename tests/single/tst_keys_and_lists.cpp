@@ -1,6 +1,6 @@
 // The keyboard and the lists as people use them: the keys that step, Enter on a button, Tab
 // through the file chooser, and pictures that cannot be shown.
-#include "tests/support/fixture.h"
+#include "tests/support/desktop.h"
 
 class KeysAndListsTest : public DesktopTest {
     Q_OBJECT
@@ -24,7 +24,7 @@ private slots:
         QFETCH(QKeyCombination, key);
         QFETCH(QString, text);
         QFETCH(int, shown);
-        const QStringList names = TestDesktop::writePictures(pics, 3);
+        const QStringList names = writePictures(pics, 3);
         openSingle(pics, 1);
         QTest::sendKeyEvent(QTest::Click, FrmShow1->Picture1.widget(), key.key(), text,
                             key.keyboardModifiers());
@@ -39,9 +39,9 @@ private slots:
     // Tab reaches the preview too; coming into the file list it selects nothing, so a damaged
     // first file is not loaded, and "開く" stays off until the user selects an entry.
     void tabbingThroughTheFileChooserSelectsNothing() {
-        TestDesktop::writeFile(pics + "/a.bmp", damagedBmp());
-        TestDesktop::writePictures(pics, 1);
-        click(Form1->CmdShow1.widget());
+        writeFile(pics + "/a.bmp", "BM cut short");
+        writePictures(pics, 1);
+        click(Form1->CmdShow1);
         FileChooser& c = *FrmSelect1;
         c.Dir1.setPath(pics);
         c.widget()->activateWindow();
@@ -59,10 +59,11 @@ private slots:
     }
 
     void aThumbnailThatCannotBeShownLeavesThePageButtonsAsTheyWere() {
-        TestDesktop::writePictures(pics, 25);
-        TestDesktop::writeFile(pics + "/pic14.bmp", damagedBmp());
-        openGrid(pics, 1);
-        click(FrmShow12->Picture1[1]->widget());
+        writePictures(pics, 25);
+        writeFile(pics + "/pic14.bmp", "BM cut short");
+        openGrid(pics);
+        click(Form1->CmdNext12);
+        click(*FrmShow12->Picture1[1]);
         QCOMPARE(desktop->messages.size(), 2);  // the thumbnail, then the viewer
         desktop->messages.clear();
         QVERIFY(!FrmShow1->isShown() && Form1->CmdNext12.isEnabled() &&
@@ -70,12 +71,12 @@ private slots:
     }
 
     void aPictureWithoutReadPermissionIsListedAndGivesALoadError() {
-        TestDesktop::writePictures(pics, 2);
+        writePictures(pics, 2);
         QFile::setPermissions(pics + "/pic02.bmp", QFile::WriteOwner);
         if (QFileInfo(pics + "/pic02.bmp").isReadable()) QSKIP("this user reads every file");
         openSingle(pics, 1);
         QCOMPARE(desktop->messages.size(), 2);  // the preview, then the viewer
-        QVERIFY(desktop->messages[1].text.contains("Permission denied") && !FrmShow1->isShown());
+        QVERIFY(desktop->messages[1].contains("Permission denied") && !FrmShow1->isShown());
         desktop->messages.clear();
     }
 };
