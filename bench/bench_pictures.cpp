@@ -172,7 +172,7 @@ int main(int argc, char** argv) {
     Form1->Form_Load();
     QCoreApplication::processEvents();
     const double coldStart = double(first.nsecsElapsed()) / 1e9;
-    if (!Form1->isVisible()) qFatal("the control window is not shown after Form_Load");
+    if (!Form1->isShown()) qFatal("the control window is not shown after Form_Load");
     const Timing start = timed(repetitions, [] {
         TestDesktop::stop();
         QElapsedTimer timer;
@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     const Timing listing = timed(repetitions, [&] {
         return untimed([&] {
             list.setPath(corpus.many);
-            list.repaint();
+            list.widget()->repaint();
         });
     });
     if (list.entryCount() != corpus.manyCount)
@@ -258,7 +258,7 @@ int main(int argc, char** argv) {
          }});
     const Timing &fill = page[0], &fillLimit = page[1], &fillParallel = page[2], &naive = page[3];
     if (grid.Picture1[11]->image().pixel(cellBox.width() / 2, cellBox.height() / 2) ==
-        grid.palette().color(QPalette::Window).rgb())
+        grid.widget()->palette().color(QPalette::Window).rgb())
         qFatal("the page fill left the last cell blank");
     const QString pageName =
         QString("page of 12 x %1x%2").arg(corpus.pageSize.width()).arg(corpus.pageSize.height());
@@ -321,7 +321,7 @@ int main(int argc, char** argv) {
                     other = !other;
                     const QString path = other ? v.b : v.a;
                     FrmShow1->LoadControl1(path, QFileInfo(path).fileName(), 1);
-                    FrmShow1->repaint();
+                    FrmShow1->widget()->repaint();
                 });
             }};
             if (v.jpeg)

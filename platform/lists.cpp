@@ -44,8 +44,8 @@ void sortNaturally(QStringList& names) {
 
 // ---- DriveList ----
 
-DriveList::DriveList(QWidget* window, const TwipsRect& rect, const QString& drive)
-    : QComboBox(window), m_drive(drive) {
+DriveList::DriveList(Window* window, const TwipsRect& rect, const QString& drive)
+    : QComboBox(window->widget()), m_drive(drive) {
     placeTwips(*this, rect);
     // On Linux Qt gives a combo box's shown value as its accessible name; the description
     // carries what the list is there.
@@ -88,10 +88,11 @@ static void requireReadableFolder(const QString& path) {
     }
 }
 
-FolderList::FolderList(QWidget* window, const TwipsRect& rect) : QListWidget(window) {
+FolderList::FolderList(Window* window, const TwipsRect& rect) : QListWidget(window->widget()) {
     placeTwips(*this, rect);
     setAccessibleName(QStringLiteral("フォルダ"));
-    connect(this, &QListWidget::itemActivated, this, &FolderList::openItem);
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { openItem(item); });
 }
 
 void FolderList::setPath(const QString& path) {
@@ -165,8 +166,8 @@ static QRegularExpression patternsExpression(const QString& pattern) {
         QRegularExpression::CaseInsensitiveOption);
 }
 
-FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& pattern)
-    : QListWidget(window), m_patterns(patternsExpression(pattern)) {
+FileList::FileList(Window* window, const TwipsRect& rect, const QString& pattern)
+    : QListWidget(window->widget()), m_patterns(patternsExpression(pattern)) {
     placeTwips(*this, rect);
     setAccessibleName(QStringLiteral("ファイル"));
     // Measuring every name before the first paint takes a second for thousands of files; the

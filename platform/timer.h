@@ -9,7 +9,7 @@ namespace platform {
 // Stopping and running again starts a fresh full interval; running a running timer changes
 // nothing. A tick that falls while a message box is open is held and delivered once the box
 // has closed, after the handler that opened it has returned.
-class Timer : public QObject {
+class Timer : private QObject {
 public:
     Timer();
     ~Timer() override;

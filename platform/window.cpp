@@ -12,17 +12,21 @@
 namespace platform {
 
 namespace {
+const char kWindowProperty[] = "tessaryWindow";
+
 // Screen readers and UI automation see each window of the program as a window, named by its
 // caption (or its accessible name where it has no caption).
 QAccessibleInterface* accessibleWindow(const QString& /*className*/, QObject* object) {
-    auto* window = dynamic_cast<Window*>(object);
-    return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr || !widget->property(kWindowProperty).toBool()) return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
 }
 }  // namespace
 
 Window::Window(CloseByFrame policy) : QWidget(nullptr), m_policy(policy) {
     static const bool accessibleInstalled = (QAccessible::installFactory(accessibleWindow), true);
     Q_UNUSED(accessibleInstalled);
+    setProperty(kWindowProperty, true);
     static int windowsMade = 0;
     m_creationNumber = ++windowsMade;
 }
@@ -36,12 +40,19 @@ void Window::setKeyPreview(bool on) {
 
 void Window::setCaption(const QString& caption) { setWindowTitle(caption); }
 
+// Brings a shown window to the front, where the platform can.
+static void bringForward(QWidget& window) {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    window.raise();
+    window.activateWindow();
+}
+
 void Window::showWindow() {
     show();
     bringForward(*this);
 }
 
-void setTabOrder(std::initializer_list<QWidget*> controls) {
+void setTabOrderOf(std::initializer_list<QWidget*> controls) {
     QWidget* previous = nullptr;
     for (QWidget* control : controls) {
         // A control in the order takes the focus by Tab, a picture box too.
@@ -49,12 +60,6 @@ void setTabOrder(std::initializer_list<QWidget*> controls) {
         if (previous != nullptr) QWidget::setTabOrder(previous, control);
         previous = control;
     }
-}
-
-void bringForward(QWidget& window) {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
-    window.raise();
-    window.activateWindow();
 }
 
 void Window::setClientSizeTwips(int width, int height) {
