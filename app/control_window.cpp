@@ -55,8 +55,8 @@ ControlWindow::ControlWindow()
          {&CmdNext1, &CmdPrev1, &CmdNext12, &CmdPrev12, &CmdNextSld, &CmdPrevSld, &CmdBrkSld}) {
         button->setEnabled(false);
     }
-    platform::setTabOrder({&CmdShow1, &CmdShow12, &CmdNext12, &CmdPrev12, &CmdNext1, &CmdPrev1,
-                           &CmdSld, &CmdNextSld, &CmdPrevSld, &CmdBrkSld});
+    platform::setTabOrder(CmdShow1, CmdShow12, CmdNext12, CmdPrev12, CmdNext1, CmdPrev1, CmdSld,
+                          CmdNextSld, CmdPrevSld, CmdBrkSld);
     CmdShow1.onClick = [this] { CmdShow1_Click(); };
     CmdShow12.onClick = [this] { CmdShow12_Click(); };
     CmdSld.onClick = [this] { CmdSld_Click(); };

@@ -11,6 +11,18 @@ void ShowLoadError(const platform::Failure& failure) {
     platform::MessageBox::show(failure.description(), QStringLiteral("Load Error"));
 }
 
+void ShowOpenError(const QString& path, const QString& reason) {
+    platform::MessageBox::show(QStringLiteral("Cannot open %1: %2").arg(path, reason),
+                               QStringLiteral("Open Error"));
+}
+
+void ShowCannotStayAbove() {
+    platform::MessageBox::show(
+        QStringLiteral("On Wayland without X the control window cannot stay above other windows. "
+                       "Start Tessary where XWayland is installed to keep it in front."),
+        QStringLiteral("Tessary"));
+}
+
 void ShowWriteError(const QString& path, const QString& reason) {
     platform::MessageBox::show(
         QStringLiteral("Cannot save the settings to %1: %2").arg(path, reason),

@@ -9,5 +9,9 @@
 void ShowReadError();
 // A picture that cannot be loaded: the loader's own description, titled "Load Error".
 void ShowLoadError(const platform::Failure& failure);
+// A path the program was started on, or was handed, that it cannot show.
+void ShowOpenError(const QString& path, const QString& reason);
+// Once a run, on a platform where the control window cannot stay above the other windows.
+void ShowCannotStayAbove();
 // The settings file could not be written at the end of the run.
 void ShowWriteError(const QString& path, const QString& reason);

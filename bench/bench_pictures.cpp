@@ -26,7 +26,7 @@
 #include "bench/decoder_limit.h"
 #include "grid/fit.h"
 #include "platform/work_ahead.h"
-#include "tests/support/fixture.h"
+#include "tests/support/desktop.h"
 
 namespace {
 
@@ -222,9 +222,9 @@ int main(int argc, char** argv) {
     Form1->Form_Load();
     QCoreApplication::processEvents();
     const double coldStart = double(first.nsecsElapsed()) / 1e9;
-    if (!Form1->isVisible()) qFatal("the control window is not shown after Form_Load");
+    if (!Form1->isShown()) qFatal("the control window is not shown after Form_Load");
     const Timing start = timed(repetitions, [] {
-        TestDesktop::tearDownProgram();
+        TestDesktop::stop();
         QElapsedTimer timer;
         timer.start();
         Form1->Form_Load();
@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
     const Timing listing = timed(repetitions, [&] {
         return untimed([&] {
             list.setPath(corpus.many);
-            list.repaint();
+            list.widget()->repaint();
         });
     });
     if (list.entryCount() != corpus.manyCount)
@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
          }});
     const Timing &fill = page[0], &fillLimit = page[1], &fillParallel = page[2], &naive = page[3];
     if (grid.Picture1[11]->image().pixel(cellBox.width() / 2, cellBox.height() / 2) ==
-        grid.palette().color(QPalette::Window).rgb())
+        grid.widget()->palette().color(QPalette::Window).rgb())
         qFatal("the page fill left the last cell blank");
     const QString pageName =
         QString("page of 12 x %1x%2").arg(corpus.pageSize.width()).arg(corpus.pageSize.height());
@@ -356,7 +356,7 @@ int main(int argc, char** argv) {
 
     // A fresh start on the folder of the page, thumbnailed by the fills above, to the last cell.
     const Timing cachedPage = timed(repetitions, [&] {
-        TestDesktop::tearDownProgram();
+        TestDesktop::stop();
         Form1->Form_Load();
         listPages(temporary.path() + "/one-page", corpus.page, 1);
         FrmShow12->showWindow();
@@ -412,7 +412,7 @@ int main(int argc, char** argv) {
                     other = !other;
                     const QString path = other ? v.b : v.a;
                     FrmShow1->LoadControl1(path, QFileInfo(path).fileName(), 1);
-                    FrmShow1->repaint();
+                    FrmShow1->widget()->repaint();
                 });
             }};
             if (v.jpeg)
@@ -452,14 +452,14 @@ int main(int argc, char** argv) {
         Module1.CurIndex1 = 0;
         Form1->CmdNext1.setEnabled(stepsOn);
         FrmShow1->LoadControl1(corpus.page[0], Module1.FileList1[0], 1);
-        FrmShow1->repaint();
+        FrmShow1->widget()->repaint();
         platform::WorkAhead::waitForAll();
     };
     auto stepNext = [&] {
         QElapsedTimer timer;
         timer.start();
         Form1->CmdNext1_Click();
-        FrmShow1->repaint();
+        FrmShow1->widget()->repaint();
         return double(timer.nsecsElapsed()) / 1e9;
     };
     FrmSelectSld->Check3.setValue(1);
@@ -493,7 +493,7 @@ int main(int argc, char** argv) {
     FrmShow1->hideWindow();
     FrmSelectSld->Check3.setValue(0);
     if (!desktop.messages.empty())
-        qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front().text));
+        qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front()));
 
     printTable(out, rows);
     out << Qt::endl

@@ -30,7 +30,7 @@ FolderChooser::FolderChooser()
     File1.useButtonFaceBackground();
     Label1.nameControl(Check1);
     Command1.setEnabled(false);
-    platform::setTabOrder({&Drive1, &Dir1, &File1, &Command1, &Command2, &Check1});
+    platform::setTabOrder(Drive1, Dir1, File1, Command1, Command2, Check1);
     Command1.onClick = [this] { Command1_Click(); };
     Command2.onClick = [this] { Command2_Click(); };
     Check1.onClick = [this] { Check1_Click(); };

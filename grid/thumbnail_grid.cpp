@@ -127,6 +127,7 @@ void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,
 
 void ThumbnailGrid::Picture1_Click(int16_t index) {
     if (index > Module1.FileCount12 - Module1.CurIndex12 - 1) return;  // a blank cell
+    const bool nextWas = Form1->CmdNext12.isEnabled(), prevWas = Form1->CmdPrev12.isEnabled();
     if (Form1->CmdNext12.isEnabled()) {
         Module1.Next12Saved = true;
         Form1->CmdNext12.setEnabled(false);
@@ -138,6 +139,11 @@ void ThumbnailGrid::Picture1_Click(int16_t index) {
     const int k = Module1.CurIndex12 + index;
     FrmShow1->LoadControl1(Module1.DirPath12 + Module1.FileList12[k], Module1.FileList12[k],
                            kCaptionThumbnail);
+    // No viewer came up, so none will give the page buttons back when it closes.
+    if (!FrmShow1->isShown()) {
+        Form1->CmdNext12.setEnabled(nextWas);
+        Form1->CmdPrev12.setEnabled(prevWas);
+    }
 }
 
 void ThumbnailGrid::Form_KeyPress(int keyAscii) {

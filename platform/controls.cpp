@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 
 #include "platform/failure.h"
 
@@ -8,8 +9,8 @@ namespace platform {
 
 void placeTwips(QWidget& control, const TwipsRect& rect) { control.setGeometry(rect.toPixels()); }
 
-CommandButton::CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect)
-    : QPushButton(window) {
+CommandButton::CommandButton(Window* window, const QString& caption, const TwipsRect& rect)
+    : QPushButton(window->widget()) {
     placeTwips(*this, rect);
     setAutoDefault(false);
     setCaption(caption);
@@ -45,8 +46,14 @@ void CommandButton::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange) setCaption(m_caption);
 }
 
-Label::Label(QWidget* window, const QString& caption, const TwipsRect& rect)
-    : QLabel(caption, window) {
+void CommandButton::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == 0) return click();
+    QPushButton::keyPressEvent(event);
+}
+
+Label::Label(Window* window, const QString& caption, const TwipsRect& rect)
+    : QLabel(caption, window->widget()) {
     placeTwips(*this, rect);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Where the Windows fonts are missing the fallback runs wider; a caption is never cut off.
@@ -61,12 +68,12 @@ void Label::wrapCentred() {
 
 void Label::centreVertically() { setAlignment(Qt::AlignLeft | Qt::AlignVCenter); }
 
-void Label::nameControl(QWidget& control) {
+void Label::nameWidget(QWidget& control) {
     setBuddy(&control);
     control.setAccessibleName(caption().simplified());  // "間隔　=       秒" reads "間隔 = 秒"
 }
 
-CheckBox::CheckBox(QWidget* window, const TwipsRect& rect) : QCheckBox(window) {
+CheckBox::CheckBox(Window* window, const TwipsRect& rect) : QCheckBox(window->widget()) {
     placeTwips(*this, rect);
     setTristate(true);
 }
@@ -92,7 +99,7 @@ void CheckBox::setValue(int value) {
 
 void CheckBox::nextCheckState() { setValue(value() == 1 ? 0 : 1); }
 
-TextBox::TextBox(QWidget* window, const TwipsRect& rect) : QLineEdit(window) {
+TextBox::TextBox(Window* window, const TwipsRect& rect) : QLineEdit(window->widget()) {
     placeTwips(*this, rect);
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (onChange) onChange();

@@ -6,19 +6,25 @@
 #include <functional>
 
 #include "platform/twips.h"
+#include "platform/window.h"
 
 namespace platform {
+
+// Each control's Qt widget is private: the windows use the control's own verbs, and widget()
+// serves the platform layer and tests (input and inspection from outside the program).
 
 // Places a control on its window at a design rectangle in twips.
 void placeTwips(QWidget& control, const TwipsRect& rect);
 
 // A push button with a caption; onClick runs when the user presses it. Screen readers know it
 // by its caption.
-class CommandButton : public QPushButton {
+class CommandButton : private QPushButton {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QPushButton* widget() { return this; }
-    CommandButton(QWidget* window, const QString& caption, const TwipsRect& rect);
+    using QWidget::isEnabled;
+    using QWidget::setAccessibleDescription;
+    using QWidget::setEnabled;
+    CommandButton(Window* window, const QString& caption, const TwipsRect& rect);
     QString caption() const { return m_caption; }
     // A caption wider than the button wraps onto a second line, as on the narrow control window.
     void setCaption(const QString& caption);
@@ -26,16 +32,19 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Enter presses the focused button, as Space does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_caption;
 };
 
-class Label : public QLabel {
+class Label : private QLabel {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QLabel* widget() { return this; }
-    Label(QWidget* window, const QString& caption, const TwipsRect& rect);
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+    Label(Window* window, const QString& caption, const TwipsRect& rect);
     QString caption() const { return text(); }
     void setCaption(const QString& caption) { setText(caption); }
     // The caption wraps onto further lines, each centred, as under a thumbnail.
@@ -46,17 +55,25 @@ public:
     void sendBehind() { lower(); }
     // The label names a control beside it that has no caption of its own (a check box, a text
     // box), for screen readers and UI automation.
-    void nameControl(QWidget& control);
+    template <class Control>
+    void nameControl(Control& control) {
+        nameWidget(*control.widget());
+    }
+
+private:
+    void nameWidget(QWidget& control);
 };
 
 // A check box valued 0 (unchecked), 1 (checked) or 2 (grey, which counts as not checked).
 // A new value, by the user or by program, runs onClick; setting the value it already holds
 // runs nothing. The user's click toggles between 0 and 1.
-class CheckBox : public QCheckBox {
+class CheckBox : private QCheckBox {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QCheckBox* widget() { return this; }
-    CheckBox(QWidget* window, const TwipsRect& rect);
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+    using QWidget::setFont;
+    CheckBox(Window* window, const TwipsRect& rect);
     int value() const;
     // Throws Failure for a value other than 0, 1 or 2.
     void setValue(int value);
@@ -67,11 +84,14 @@ protected:
 };
 
 // A one-line text box; every change of its text, by the user or by program, runs onChange.
-class TextBox : public QLineEdit {
+class TextBox : private QLineEdit {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QLineEdit* widget() { return this; }
-    TextBox(QWidget* window, const TwipsRect& rect);
+    using QLineEdit::setText;
+    using QLineEdit::text;
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+    TextBox(Window* window, const TwipsRect& rect);
     std::function<void()> onChange;
 };
 

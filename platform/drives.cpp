@@ -15,6 +15,14 @@ QString withClosingSeparator(const QString& folder) {
 
 QString parentFolder(const QString& path) { return QFileInfo(path).path(); }
 
+QString nameOf(const QString& path) { return QFileInfo(path).fileName(); }
+
+PathKind kindOf(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir()) return PathKind::Folder;
+    return info.exists() ? PathKind::File : PathKind::Missing;
+}
+
 QString cleanFolderPath(const QString& text) {
     QString path = text;
     // Only after a closing separator, as the settings file has it: a folder may itself be

@@ -30,6 +30,11 @@ QString withClosingSeparator(const QString& folder);
 bool endsInSeparator(const QString& path);
 // The folder that holds a folder or file: "/a/b" for "/a/b/c".
 QString parentFolder(const QString& path);
+// The name a path ends in: "c" for "/a/b/c".
+QString nameOf(const QString& path);
+// What a path names on disk.
+enum class PathKind { Folder, File, Missing };
+PathKind kindOf(const QString& path);
 // The folder a text names: closing separators, and a line feed after one, are not part of it.
 QString cleanFolderPath(const QString& text);
 

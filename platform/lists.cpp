@@ -44,8 +44,8 @@ void sortNaturally(QStringList& names) {
 
 // ---- DriveList ----
 
-DriveList::DriveList(QWidget* window, const TwipsRect& rect, const QString& drive)
-    : QComboBox(window), m_drive(drive) {
+DriveList::DriveList(Window* window, const TwipsRect& rect, const QString& drive)
+    : QComboBox(window->widget()), m_drive(drive) {
     placeTwips(*this, rect);
     // On Linux Qt gives a combo box's shown value as its accessible name; the description
     // carries what the list is there.
@@ -88,10 +88,11 @@ static void requireReadableFolder(const QString& path) {
     }
 }
 
-FolderList::FolderList(QWidget* window, const TwipsRect& rect) : QListWidget(window) {
+FolderList::FolderList(Window* window, const TwipsRect& rect) : QListWidget(window->widget()) {
     placeTwips(*this, rect);
     setAccessibleName(QStringLiteral("フォルダ"));
-    connect(this, &QListWidget::itemActivated, this, &FolderList::openItem);
+    connect(this, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { openItem(item); });
 }
 
 void FolderList::setPath(const QString& path) {
@@ -165,17 +166,21 @@ static QRegularExpression patternsExpression(const QString& pattern) {
         QRegularExpression::CaseInsensitiveOption);
 }
 
-FileList::FileList(QWidget* window, const TwipsRect& rect, const QString& pattern)
-    : QListWidget(window), m_patterns(patternsExpression(pattern)) {
+FileList::FileList(Window* window, const TwipsRect& rect, const QString& pattern)
+    : QListWidget(window->widget()), m_patterns(patternsExpression(pattern)) {
     placeTwips(*this, rect);
     setAccessibleName(QStringLiteral("ファイル"));
     // Measuring every name before the first paint takes a second for thousands of files; the
     // list shows its first lines at once and lays out the rest between events.
     setLayoutMode(QListView::Batched);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row == m_selected || row < 0) return;
+    // The selection, not the current row: focus coming in by Tab makes the first entry current
+    // without selecting it.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> chosen = selectedItems();
+        const int row = chosen.isEmpty() ? -1 : this->row(chosen.first());
+        if (row == m_selected) return;
         m_selected = row;
-        if (onClick) onClick();
+        if (row >= 0 && onClick) onClick();
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this] {
         if (onDoubleClick) onDoubleClick();
@@ -186,7 +191,7 @@ void FileList::setPath(const QString& folder) {
     const QString path = cleanFolderPath(folder);
     requireReadableFolder(path);
     QStringList names;
-    QDirIterator entries(path, QDir::Files | QDir::Readable);  // hidden files stay out
+    QDirIterator entries(path, QDir::Files);  // hidden files stay out
     while (entries.hasNext()) {
         entries.next();
         if (const QString name = entries.fileName(); m_patterns.match(name).hasMatch())
@@ -213,11 +218,18 @@ QString FileList::entry(int i) const {
     return it != nullptr ? it->text() : QString();
 }
 
+int FileList::indexOf(const QString& name) const {
+    for (int i = 0; i < count(); ++i) {
+        if (item(i)->text() == name) return i;
+    }
+    return -1;
+}
+
 void FileList::setSelectedIndex(int i) {
     if (i < -1 || i >= count()) throw Failure(QStringLiteral("Invalid property value"));
     if (i == m_selected) return;
-    setCurrentRow(i);  // runs onClick through currentRowChanged
-    if (i == -1) m_selected = -1;
+    if (i < 0) clearSelection();
+    setCurrentRow(i);  // selects the row, which runs onClick
 }
 
 }  // namespace platform

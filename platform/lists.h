@@ -6,19 +6,24 @@
 
 #include "platform/failure.h"
 #include "platform/twips.h"
+#include "platform/window.h"
 
 namespace platform {
+
+// As with the other controls, each list's Qt widget is private; widget() serves the platform
+// layer and tests.
 
 // The lists are known to screen readers as "ドライブ" (on Linux its description; the name is
 // the drive shown), "フォルダ" and "ファイル".
 
 // The drives of the machine; shows one, at first the drive it is made with. A new drive, chosen by
 // the user or set by program, runs onChange.
-class DriveList : public QComboBox {
+class DriveList : private QComboBox {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QComboBox* widget() { return this; }
-    DriveList(QWidget* window, const TwipsRect& rect, const QString& drive);
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+    DriveList(Window* window, const TwipsRect& rect, const QString& drive);
     QString drive() const { return m_drive; }
     void setDrive(const QString& drive);
     std::function<void()> onChange;
@@ -34,11 +39,12 @@ private:
 // The folders of the current drive, with the current folder open: its parents above it and its
 // subfolders below. A double-click opens a folder. A new path runs onChange; opening the folder
 // already shown changes nothing.
-class FolderList : public QListWidget {
+class FolderList : private QListWidget {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QListWidget* widget() { return this; }
-    FolderList(QWidget* window, const TwipsRect& rect);
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+    FolderList(Window* window, const TwipsRect& rect);
     QString path() const { return m_path; }
     // Throws Failure when the path is not a folder that can be read.
     void setPath(const QString& path);
@@ -56,12 +62,14 @@ private:
 };
 
 // The files of a folder whose names match a pattern ("*.bmp;*.gif"), without regard to case,
-// sorted as a person expects, hidden files left out, at most 32767 of them.
-class FileList : public QListWidget {
+// sorted as a person expects, hidden files left out, at most 32767 of them. A file the user may
+// not read is listed all the same: opening it says why it cannot be shown.
+class FileList : private QListWidget {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
     QListWidget* widget() { return this; }
-    FileList(QWidget* window, const TwipsRect& rect, const QString& pattern);
+    using QWidget::isEnabled;
+    using QWidget::setEnabled;
+    FileList(Window* window, const TwipsRect& rect, const QString& pattern);
     QString path() const { return m_path; }
     // Re-reads the folder and clears the selection, without a click. Throws Failure when the
     // folder cannot be read.
@@ -71,9 +79,14 @@ public:
     void useButtonFaceBackground();
     // Entry i, counting from 0; "" past the end.
     QString entry(int i) const;
+    // A file of that name matches the list's pattern.
+    bool matches(const QString& name) const { return m_patterns.match(name).hasMatch(); }
+    // The entry of that name, -1 where the list does not hold it.
+    int indexOf(const QString& name) const;
     // -1 when nothing is selected.
     int selectedIndex() const { return m_selected; }
-    // Selecting a new entry runs onClick; throws Failure past the end.
+    // Selecting a new entry, by the user or by program, runs onClick; only a selection does:
+    // tabbing into the list selects nothing. Throws Failure past the end.
     void setSelectedIndex(int i);
     QString selectedName() const { return entry(m_selected); }
     std::function<void()> onClick;

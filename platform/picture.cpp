@@ -1,5 +1,6 @@
 #include "platform/picture.h"
 
+#include <QColorSpace>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImageReader>
@@ -127,6 +128,16 @@ static QImage toTrueColour(QImage image) {
                                                          : QImage::Format_RGB32);
 }
 
+// The screen is taken to be sRGB: a picture with its own colour profile (a photograph in Adobe
+// RGB or Display P3) is converted, once decoded at the size it is drawn at. A profile Qt cannot
+// read leaves the colour space invalid, and the numbers are shown as they are.
+static QImage inSrgb(QImage image) {
+    const QColorSpace space = image.colorSpace();
+    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb))
+        image.convertToColorSpace(QColorSpace::SRgb);
+    return image;
+}
+
 static QImage decode(const Picture::Data& data, QSize scaledTo) {
     QImageReader reader;
     openReader(reader, data.path, data.format, data.imageIndex);
@@ -139,7 +150,7 @@ static QImage decode(const Picture::Data& data, QSize scaledTo) {
     if (image.isNull()) {
         throw loadFailure(data.path, reader.errorString());
     }
-    return toTrueColour(image);
+    return inSrgb(toTrueColour(image));
 }
 
 QImage Picture::natural() const {

@@ -15,7 +15,8 @@ namespace {
 // where a click does something.
 class PictureBoxAccessible : public QAccessibleWidget {
 public:
-    explicit PictureBoxAccessible(PictureBox* box) : QAccessibleWidget(box, QAccessible::Graphic) {}
+    explicit PictureBoxAccessible(PictureBox* box)
+        : QAccessibleWidget(box->widget(), QAccessible::Graphic), m_box(box) {}
 
     QStringList actionNames() const override {
         QStringList names = QAccessibleWidget::actionNames();
@@ -31,22 +32,27 @@ public:
     }
 
 private:
-    PictureBox* box() const { return static_cast<PictureBox*>(widget()); }
+    PictureBox* box() const { return m_box; }
+    PictureBox* m_box;
 };
 
+// The box a widget is, if it is one: its Qt widget is a private base, so it says so itself.
+const char kBoxProperty[] = "tessaryPictureBox";
+
 QAccessibleInterface* accessiblePictureBox(const QString& /*className*/, QObject* object) {
-    auto* box = dynamic_cast<PictureBox*>(object);
+    auto* box = static_cast<PictureBox*>(object->property(kBoxProperty).value<void*>());
     return box != nullptr ? new PictureBoxAccessible(box) : nullptr;
 }
 
 QSize logicalSize(const QImage& image) { return image.deviceIndependentSize().toSize(); }
 }  // namespace
 
-PictureBox::PictureBox(QWidget* window, const TwipsRect& rect, Role role)
-    : QFrame(window), m_role(role) {
+PictureBox::PictureBox(Window* window, const TwipsRect& rect, Role role)
+    : QFrame(window->widget()), m_role(role) {
     static const bool accessibleInstalled =
         (QAccessible::installFactory(accessiblePictureBox), true);
     Q_UNUSED(accessibleInstalled);
+    setProperty(kBoxProperty, QVariant::fromValue<void*>(this));
     setGeometry(rect.toPixels());
     setFrameStyle(QFrame::NoFrame);
     if (role == Role::Scratch) hide();

@@ -5,6 +5,7 @@
 
 #include "platform/picture.h"
 #include "platform/twips.h"
+#include "platform/window.h"
 #include "platform/work_ahead.h"
 
 namespace platform {
@@ -20,15 +21,18 @@ namespace platform {
 //
 // For screen readers the box is a graphic named by the file it shows (empty when it shows
 // nothing); a box with a click handler offers the press action.
-class PictureBox : public QFrame {
+class PictureBox : private QFrame {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
+    // The Qt widget is private, as a control's is; widget() serves the platform layer and tests.
     QFrame* widget() { return this; }
+    const QFrame* widget() const { return this; }
+    using QWidget::setAccessibleDescription;
+    using QWidget::setVisible;
     // A display box decodes what it is given at once and shows it; a scratch box, never shown,
     // only holds a picture as the source of a stretch, decoded at the size it is drawn at.
     enum class Role { Display, Scratch };
 
-    PictureBox(QWidget* window, const TwipsRect& rect, Role role);
+    PictureBox(Window* window, const TwipsRect& rect, Role role);
 
     void setAutoSize(bool on) { m_autoSize = on; }
     // Pictures loaded into the box, and stretched from it, come from this work ahead where it

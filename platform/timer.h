@@ -9,7 +9,7 @@ namespace platform {
 // Stopping and running again starts a fresh full interval; running a running timer changes
 // nothing. A tick that falls in a HeldMoment (a message box open, a window waiting to be shown)
 // is held and delivered once the moment is over, after the handler that began it has returned.
-class Timer : public QObject {
+class Timer : private QObject {
 public:
     Timer();
     ~Timer() override;

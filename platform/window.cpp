@@ -1,8 +1,5 @@
 #include "platform/window.h"
 
-#include <QtGui/qguiapplication_platform.h>
-#include <xcb/xcb.h>
-
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QApplication>
@@ -14,22 +11,27 @@
 
 #include "platform/held.h"
 #include "platform/twips.h"
+#include "platform/window_system.h"
 #include "platform/x11_caption.h"
 
 namespace platform {
 
 namespace {
+const char kWindowProperty[] = "tessaryWindow";
+
 // Screen readers and UI automation see each window of the program as a window, named by its
 // caption (or its accessible name where it has no caption).
 QAccessibleInterface* accessibleWindow(const QString& /*className*/, QObject* object) {
-    auto* window = dynamic_cast<Window*>(object);
-    return window != nullptr ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (widget == nullptr || !widget->property(kWindowProperty).toBool()) return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
 }
 }  // namespace
 
 Window::Window(CloseByFrame policy) : QWidget(nullptr), m_policy(policy) {
     static const bool accessibleInstalled = (QAccessible::installFactory(accessibleWindow), true);
     Q_UNUSED(accessibleInstalled);
+    setProperty(kWindowProperty, true);
     static int windowsMade = 0;
     m_creationNumber = ++windowsMade;
 }
@@ -43,23 +45,26 @@ void Window::setKeyPreview(bool on) {
 
 void Window::setCaption(const QString& caption) { setWindowTitle(caption); }
 
+// Brings a shown window to the front, where the platform can.
+static void bringForward(QWidget& window) {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    window.raise();
+    window.activateWindow();
+}
+
 void Window::showWindow() {
     show();
     bringForward(*this);
 }
 
-void setTabOrder(std::initializer_list<QWidget*> controls) {
+void setTabOrderOf(std::initializer_list<QWidget*> controls) {
     QWidget* previous = nullptr;
     for (QWidget* control : controls) {
+        // A control in the order takes the focus by Tab, a picture box too.
+        if (control->focusPolicy() == Qt::NoFocus) control->setFocusPolicy(Qt::TabFocus);
         if (previous != nullptr) QWidget::setTabOrder(previous, control);
         previous = control;
     }
-}
-
-void bringForward(QWidget& window) {
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
-    window.raise();
-    window.activateWindow();
 }
 
 void Window::setClientSizeTwips(int width, int height) {
@@ -82,10 +87,7 @@ void Window::showMaximizedOver(int left, int top, int width, int height) {
 void Window::drawNow() {
     if (m_waitForExposure) waitUntilExposed();
     repaint();
-    // Qt sends its drawing to the X server only when it is back in the event loop; a window
-    // drawn step by step inside one handler is seen step by step only when each step is sent.
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (x11 != nullptr && x11->connection() != nullptr) xcb_flush(x11->connection());
+    sendDrawing();  // each step where the user sees it
 }
 
 void Window::waitUntilExposed() {
@@ -112,15 +114,20 @@ void Window::unload() {
     deleteLater();
 }
 
+// Only the plain Enter and Backspace keys give 13 and 8: with a modifier held they give
+// nothing, and neither do Ctrl+M and Ctrl+H, which type the same control characters.
 static int keyAsciiOf(const QKeyEvent* event) {
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == 0;
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            return kEnterKey;
+            return plain ? kEnterKey : 0;
         case Qt::Key_Backspace:
-            return kBackspaceKey;
-        default:
-            return event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+            return plain ? kBackspaceKey : 0;
+        default: {
+            const int code = event->text().isEmpty() ? 0 : event->text().at(0).unicode();
+            return code == kEnterKey || code == kBackspaceKey ? 0 : code;
+        }
     }
 }
 

@@ -12,11 +12,14 @@ namespace platform {
 constexpr int kEnterKey = 13;
 constexpr int kBackspaceKey = 8;
 
-// A top-level window of the program. It starts hidden; the program shows and hides it.
-class Window : public QWidget {
+// A top-level window of the program. It starts hidden; the program shows and hides it. The
+// windows of the program reach Qt only through the verbs here: the widget underneath is private.
+class Window : private QWidget {
 public:
-    // The Qt widget itself: input and inspection from outside the program (tests).
+    // The Qt widget itself: for the platform layer, and input and inspection from outside the
+    // program (tests).
     QWidget* widget() { return this; }
+    const QWidget* widget() const { return this; }
     // What closing through the frame (title-bar button, system menu) does.
     enum class CloseByFrame { Destroy, Hide };
 
@@ -44,6 +47,9 @@ public:
     // Repaints the whole window now, where the user sees it, without running other handlers.
     // Just after the window is shown, the window system is first let through to show it.
     void drawNow();
+
+    using QWidget::setAccessibleName;
+    using QWidget::setFont;
 
     // Key presses of the window's controls reach Form_KeyPress first.
     void setKeyPreview(bool on);
@@ -86,10 +92,11 @@ private:
 };
 
 // Sets the order in which Tab moves through a window's controls.
-void setTabOrder(std::initializer_list<QWidget*> controls);
-
-// Brings a shown window to the front, where the platform can.
-void bringForward(QWidget& window);
+void setTabOrderOf(std::initializer_list<QWidget*> controls);
+template <class... Controls>
+void setTabOrder(Controls&... controls) {
+    setTabOrderOf({controls.widget()...});
+}
 
 // The program-wide reference to a window: any use creates the window, hidden, when it does
 // not exist, and a destroyed window is replaced by a fresh one on its next use.
@@ -97,20 +104,25 @@ template <class T>
 class WindowRef {
 public:
     T* get() {
-        if (!exists()) m_window = new T();
+        if (!exists()) {
+            m_window = new T();
+            m_widget = m_window->widget();
+        }
         return m_window;
     }
     T* operator->() { return get(); }
     T& operator*() { return *get(); }
-    bool exists() const { return m_window != nullptr && !m_window->isDestroyed(); }
+    bool exists() const { return !m_widget.isNull() && !m_window->isDestroyed(); }
     // Destroys the window without its unload handler.
     void unload() {
-        if (m_window != nullptr) m_window->unload();
+        if (exists()) m_window->unload();
         m_window = nullptr;
+        m_widget = nullptr;
     }
 
 private:
-    QPointer<T> m_window;
+    T* m_window = nullptr;
+    QPointer<QWidget> m_widget;  // null once Qt has deleted the window
 };
 
 }  // namespace platform

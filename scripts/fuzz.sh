@@ -1,22 +1,20 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (preset fuzz: clang with libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer), replays the inputs of fuzz/regressions/ and fuzzes each target
-# for SECONDS seconds from the generated seeds, the corpus of earlier runs and, for pictures,
-# ../shared/corpora. Fails on any crash, hang (an input over 10 s), leak or broken check.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]      targets: picture settings number thumbnail
+# for SECONDS seconds from the seeds in fuzz/seeds/, the corpus of earlier runs and, for
+# pictures, ../shared/corpora. Fails on any crash, hang (an input over 10 s), leak or broken check.
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]      targets: picture settings thumbnail
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift $(($# > 0 ? 1 : 0))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(picture settings number thumbnail)
+[ ${#targets[@]} -gt 0 ] || targets=(picture settings thumbnail)
 
 scripts/build.sh fuzz
 
 run=build-fuzz/run
 mkdir -p "$run/artifacts"
-rm -rf "$run/seeds"
-build-fuzz/fuzz/make_seeds "$run/seeds"
 corpora=../shared/corpora
 
 # Leaks are reported; the suppressions name only libraries outside the program.
@@ -24,8 +22,6 @@ corpora=../shared/corpora
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:quarantine_size_mb=16
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# Thumbnails the targets write go to a cache of the run's own.
-export XDG_CACHE_HOME=$PWD/$run/cache
 
 status=0
 for target in "${targets[@]}"; do
@@ -42,8 +38,8 @@ for target in "${targets[@]}"; do
             continue
         fi
     fi
-    corpus=("$run/corpus/$target" "$run/seeds/$target")
-    mkdir -p "${corpus[@]}"
+    corpus=("$run/corpus/$target" "fuzz/seeds/$target")
+    mkdir -p "${corpus[0]}"
     if [ "$target" = picture ]; then
         if [ -d "$corpora" ]; then corpus+=("$corpora"); else echo "fuzz: no $corpora, seeds only"; fi
     fi

@@ -1,139 +1,117 @@
-"""Takes the README's screenshots: runs the real program under Xvfb (see screenshots.sh) on
-pictures it draws itself, goes through the control window, the three choosers, the grid and
-the viewer (fitted and at natural size), and writes PNGs into the folder given."""
+"""Takes the README's screenshots: runs the real program in a private X session (Xvfb and
+openbox, see tests/e2e/harness.py) on landscapes drawn by ImageMagick, goes through the control
+window, the three choosers, the grid and the viewer (fitted and at natural size), and writes
+PNGs into the folder given."""
 
 import math
 import os
+import re
 import shutil
 import sys
 
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-import xharness as x  # noqa: E402
+import harness as x  # noqa: E402
 
-# Client pixels of the controls used, in the choosers' fixed layouts.
-FILE_LIST_FIRST_ENTRY = (184 + 30, 32 + 9)   # FrmSelect1
-OPEN_BUTTON = (344 + 48, 248 + 12)           # "開く"
-FIT_BOX = (338 + 8, 216 + 6)                 # "画面にフィット"
-SHOW_TWELVE = (200 + 60, 256 + 12)           # "１２枚ずつ表示" of FrmSelect12
-PICTURES = "/tmp/写真"
-OUT_OF_THE_WAY = (1020, 4)                   # the pointer's place on the screen for every picture
+PICTURES = "/tmp/写真"  # a fixed folder, so that the choosers' folder lists read the same each run
+OUT_OF_THE_WAY = (1020, 4)  # the pointer's place for every picture
 
 
-def scene(index, width, height):
-    """A landscape: a sky from one colour to another, a sun, two rows of hills."""
+def landscape(path, index, width, height):
+    """A sky from one colour to another, a sun and two rows of hills."""
     hue = index * 0.61
     top = [int(90 + 80 * (0.5 + 0.5 * math.sin(hue + k * 2.1))) for k in range(3)]
     low = [min(255, c + 90) for c in top]
-    sun_x, sun_y, sun_r = width * (0.2 + 0.06 * (index % 10)), height * 0.3, height * 0.09
     far = [int(40 + 60 * (0.5 + 0.5 * math.sin(hue + 1 + k))) for k in range(3)]
     near = [max(0, c - 35) for c in far]
-    ridge_far = [height * (0.55 + 0.08 * math.sin(px / width * 6.3 + index))
-                 for px in range(width)]
-    ridge_near = [height * (0.72 + 0.06 * math.sin(px / width * 9.7 + 2 * index))
-                  for px in range(width)]
+    sun_x, sun_y, sun_r = width * (0.2 + 0.06 * (index % 10)), height * 0.3, height * 0.09
 
-    def colour(px, py):
-        if py > ridge_near[px]:
-            return tuple(near)
-        if py > ridge_far[px]:
-            return tuple(far)
-        if (px - sun_x) ** 2 + (py - sun_y) ** 2 < sun_r ** 2:
-            return (255, 214, 90)
-        t = py / height
-        return tuple(int(a + (b - a) * t) for a, b in zip(top, low))
-    return colour
+    def hills(level, swing, waves, phase):
+        ridge = ["%d,%d" % (px, height * (level + swing * math.sin(px / width * waves + phase)))
+                 for px in range(0, width + 1, max(1, width // 64))]
+        return "polygon " + " ".join(ridge + ["%d,%d" % (width, height), "0,%d" % height])
+    x.run("convert", "-size", "%dx%d" % (width, height),
+          "gradient:rgb(%d,%d,%d)-rgb(%d,%d,%d)" % (*top, *low),
+          "-fill", "rgb(255,214,90)",
+          "-draw", "circle %d,%d %d,%d" % (sun_x, sun_y, sun_x + sun_r, sun_y),
+          "-fill", "rgb(%d,%d,%d)" % tuple(far), "-draw", hills(0.55, 0.08, 6.3, index),
+          "-fill", "rgb(%d,%d,%d)" % tuple(near), "-draw", hills(0.72, 0.06, 9.7, 2 * index),
+          "-type", "TrueColor", "BMP3:" + path)
 
 
-def pointer_away():
-    x.run(["xdotool", "mousemove", str(OUT_OF_THE_WAY[0]), str(OUT_OF_THE_WAY[1])])
-    x.wait_until(lambda: x.pointer() == OUT_OF_THE_WAY, what="the pointer to move away")
+def frame(wid):
+    """The window with its frame: (x, y, w, h) on the screen."""
+    x0, y0, w, h = x.geometry(wid)
+    extents = x.text("xprop", "-id", str(wid), "_NET_FRAME_EXTENTS")
+    left, right, top, bottom = map(int, re.findall(r"\d+", extents) or (0, 0, 0, 0))
+    return x0 - left, y0 - top, w + left + right, h + top + bottom
 
 
-def frame_shot(wid, name, folder):
-    fx, fy, fw, fh = x.frame_rect(wid)
-    return shot(name, folder, (fx, fy, fw, fh))
+def shot(out, name, rect=None):
+    """Moves the pointer away, waits until the screen (or a rectangle of it) stops changing,
+    and saves it."""
+    x.run("xdotool", "mousemove", *map(str, OUT_OF_THE_WAY))
+    last = [None]
+
+    def settled():
+        grab = x.Grab(rect)
+        steady, last[0] = last[0] is not None and grab.ppm == last[0].ppm, grab
+        return steady
+    x.wait_until(settled, "the screen to settle", interval=0.2)
+    x.run("convert", "ppm:-", os.path.join(out, name), stdin=last[0].ppm)
+    print("wrote", os.path.join(out, name))
 
 
-def shot(name, folder, rect=None):
-    """Waits until the screen (or a part of it) stops changing, then saves it."""
-    def look():
-        image = x.screenshot()
-        return image.crop(*rect) if rect else image
-    x.settled(lambda: look().rgb, what="the screen to settle")
-    path = os.path.join(folder, name)
-    look().save_png(path)
-    print("wrote", path)
-
-
-def main(out):
-    os.makedirs(out, exist_ok=True)
-    # A fixed folder, so that the choosers' folder lists read the same in every run.
-    pictures = PICTURES
-    if os.path.exists(pictures):
-        raise SystemExit("%s exists already: move it away first" % pictures)
-    os.makedirs(pictures)
-    try:
-        take(out, pictures)
-    finally:
-        shutil.rmtree(pictures, ignore_errors=True)
-
-
-def take(out, pictures):
+def take(out):
     app = x.Tessary()
     # The first picture is larger than the screen; the others fill the grid's page.
-    x.write_bmp(os.path.join(pictures, "p01.bmp"), 1600, 1000, scene(0, 1600, 1000))
+    landscape(os.path.join(PICTURES, "p01.bmp"), 0, 1600, 1000)
     for i in range(2, 14):
-        x.write_bmp(os.path.join(pictures, "p%02d.bmp" % i), 320, 240, scene(i, 320, 240))
-    app.write_settings(x.settings_bytes(pictures, pictures, pictures, "5", 1, 0, 1))
+        landscape(os.path.join(PICTURES, "p%02d.bmp" % i), i, 320, 240)
+    app.write_settings(x.settings(PICTURES, PICTURES, PICTURES, "5", 1, 0, 1))
     with app:
+        control = app.start().control()
+        shot(out, "control-window.png", frame(control))
 
-        control = app.wait_for_control_window()
-        pointer_away()
-        frame_shot(control, "control-window.png", out)
+        x.click(control, (x.CONTROL["show1"]))
+        chooser = app.captioned(x.CHOOSER_CAPTION)
+        x.click(chooser, (x.FIRST_FILE))
+        shot(out, "chooser-single.png", frame(chooser))
 
-        x.click_control_button(control, "show1")
-        chooser = app.wait_for_caption(x.CHOOSER_CAPTION)
-        x.wait_until(lambda: x.is_viewable(chooser), what="the picture chooser")
-        x.click(chooser, *FILE_LIST_FIRST_ENTRY)
-        pointer_away()
-        frame_shot(chooser, "chooser-single.png", out)
+        x.click(control, (x.CONTROL["show12"]))
+        folders = app.captioned(x.CHOOSER_CAPTION, exclude=(chooser,))
+        shot(out, "chooser-twelve.png", frame(folders))
+        x.click(folders, (x.TWELVE_SHOW))
+        app.wait_window(lambda w: w.id not in (control, chooser, folders), "the grid")
+        shot(out, "grid.png")
 
-        x.click_control_button(control, "show12")
-        folders = app.wait_for_caption(x.CHOOSER_CAPTION, exclude=(chooser,))
-        x.wait_until(lambda: x.is_viewable(folders), what="the folder chooser")
-        pointer_away()
-        frame_shot(folders, "chooser-twelve.png", out)
-
-        x.click(folders, *SHOW_TWELVE)
-        app.wait_for_window(lambda wid: wid not in (control, chooser, folders), "the grid")
-        pointer_away()
-        shot("grid.png", out)
-
-        x.click_control_button(control, "sld")
-        setup = app.wait_for_caption(x.CHOOSER_CAPTION, exclude=(chooser, folders))
-        x.wait_until(lambda: x.is_viewable(setup), what="the slideshow setup")
-        pointer_away()
-        frame_shot(setup, "chooser-slideshow.png", out)
+        x.click(control, (x.CONTROL["sld"]))
+        setup = app.captioned(x.CHOOSER_CAPTION, exclude=(chooser, folders))
+        shot(out, "chooser-slideshow.png", frame(setup))
 
         for name, untick in (("viewer-fitted.png", False), ("viewer-natural-size.png", True)):
-            x.click_control_button(control, "show1")
-            x.wait_until(lambda: x.is_viewable(chooser), what="the picture chooser")
+            x.click(control, (x.CONTROL["show1"]))
+            app.captioned(x.CHOOSER_CAPTION, exclude=(folders, setup))
             if untick:
-                x.click(chooser, *FIT_BOX)
-            x.click(chooser, *FILE_LIST_FIRST_ENTRY)
-            x.click(chooser, *OPEN_BUTTON)
-            viewer = app.wait_for_caption(x.VIEWER_CAPTION + "p01.bmp",
-                                          exclude=(control, chooser, folders, setup))
-            pointer_away()
-            shot(name, out)
-            x.click(viewer, 500, 400)
-            app.wait_hidden(viewer)
+                x.click(chooser, (x.PICTURE_FIT))
+            x.click(chooser, (x.FIRST_FILE))
+            x.click(chooser, (x.PICTURE_OPEN))
+            viewer = app.captioned(x.VIEWER_CAPTION + "p01.bmp", exclude=(chooser, folders, setup))
+            shot(out, name)
+            x.click(viewer, (500, 400, 0, 0))
+            x.wait_until(lambda: viewer not in [w.id for w in app.windows()], "the viewer hidden")
 
-        x.close_window(control)
-        if app.wait_exit() != 0:
-            raise x.HarnessError("the program ended with an error:\n" + app.log())
+        if app.end() != [0]:
+            raise x.HarnessError("the program ended with an error:\n" + app.output())
 
 
 if __name__ == "__main__":
-    main(sys.argv[1])
+    if os.path.exists(PICTURES):
+        raise SystemExit("%s exists already: move it away first" % PICTURES)
+    os.makedirs(sys.argv[1], exist_ok=True)
+    os.makedirs(PICTURES)
+    try:
+        with x.session():
+            take(os.path.realpath(sys.argv[1]))
+    finally:
+        shutil.rmtree(PICTURES, ignore_errors=True)

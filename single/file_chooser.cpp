@@ -44,7 +44,7 @@ FileChooser::FileChooser()
     Label1.nameControl(Check1);
     Check1.setFont(platform::proportionalGothicFont(9));
     Command1.setEnabled(false);
-    platform::setTabOrder({&Command1, &Command2, &Drive1, &Dir1, &File1, &Check1});
+    platform::setTabOrder(Command1, Command2, Drive1, Dir1, File1, Picture1, Check1);
     File1.onClick = [this] { File1_Click(); };
     File1.onDoubleClick = [this] { File1_DblClick(); };
     Command1.onClick = [this] { Command1_Click(); };

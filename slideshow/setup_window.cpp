@@ -54,8 +54,7 @@ SlideshowSetup::SlideshowSetup()
     Label3.nameControl(Check2);
     Label4.nameControl(Check3);
     Command1.setEnabled(false);
-    platform::setTabOrder(
-        {&File1, &Drive1, &Dir1, &Command1, &Command2, &Text1, &Check1, &Check3, &Check2});
+    platform::setTabOrder(File1, Drive1, Dir1, Command1, Command2, Text1, Check1, Check3, Check2);
     Text1.onChange = [this] { Text1_Change(); };
     Check3.onClick = [this] { Check3_Click(); };
     Command1.onClick = [this] { Command1_Click(); };

@@ -1,169 +1,231 @@
-// The control window's ">>", "<<" and "停止"/"再開": which event enables which button, and the
-// steps they take, driven through the real buttons, keys and windows.
-#include "tests/support/fixture.h"
+// The control window's ">>", "<<" and "停止"/"再開" in every mode, and a slideshow's course,
+// through the real buttons, keys and windows. Both tables are written in words: actions, and checks
+// (after "?"); folderN holds N pictures pic01.bmp ...
+#include "tests/support/desktop.h"
 
 namespace {
-// The buttons in the order navigationButtons() gives them.
-const char* const kButtonNames[] = {"CmdNext1",   "CmdPrev1",   "CmdNext12", "CmdPrev12",
-                                    "CmdNextSld", "CmdPrevSld", "CmdBrkSld"};
-enum { kPrev12 = 3, kBrkSld = 6 };
+const QStringList kSteps{"next1", "prev1", "next12", "prev12", "nextS", "prevS", "brk"};
 
-using SetUp = std::function<void(TestDesktop&)>;
-using Event = std::function<void()>;
-
-// One row of the enabling rules: a state, the event, and the seven buttons afterwards, each "+"
-// (enabled), "-" (disabled) or "=" (as it was: the buttons the event must leave alone are set
-// on, and in a second run off, so that one it touches by mistake shows either way).
-struct Row {
-    const char* name;
-    SetUp setUp;
-    Event fire;
-    QString expected;
-    QString caption = {};  // CmdBrkSld's caption afterwards; empty: unchanged
-    int trigger = -1;      // an "=" button the event presses, left as the set-up made it
-    Event alsoCheck = {};
-};
-
-QString folderOf(TestDesktop& d, int n) { return d.folderWith(QString("home/p%1").arg(n), n); }
-
-// The states the events start from.
-SetUp fileChosen(int files, int index) {
-    return [=](TestDesktop& d) {
-        click(&Form1->CmdShow1);
-        FrmSelect1->Dir1.setPath(folderOf(d, files));
-        FrmSelect1->File1.setSelectedIndex(index);
-    };
+void run(TestDesktop& d, const QString& words) {
+    for (const QString& word : words.split(' ', Qt::SkipEmptyParts)) {
+        const QString arg = word.section(':', 1);
+        const auto folder = [&] { return d.folder("home/p" + arg, arg.toInt()); };
+        SlideshowSetup& s = *FrmSelectSld;
+        const QMap<QString, std::function<void()>> actions = {
+            {"file", [&] { click(Form1->CmdShow1), FrmSelect1->Dir1.setPath(folder()); }},
+            {"select", [&] { FrmSelect1->File1.setSelectedIndex(arg.toInt()); }},
+            {"open", [] { click(FrmSelect1->Command1); }},
+            {"folder12", [&] { click(Form1->CmdShow12), FrmSelect12->Dir1.setPath(folder()); }},
+            {"show12", [] { click(FrmSelect12->Command1); }},
+            {"folderS",
+             [&] { click(Form1->CmdSld), s.Dir1.setPath(folder()), s.Text1.setText("5"); }},
+            {"otherS", [&] { s.Dir1.setPath(folder()); }},
+            {"repeat", [&] { s.Check1.setValue(1); }},
+            {"untick", [&] { click(s.Check1); }},
+            {"interval", [&] { s.Text1.setText(arg); }},
+            {"start", [&] { click(s.Command1); }},
+            {"cancel", [&] { click(s.Command2); }},
+            {"tick", tick},
+            {"paused", [] { Form1->CmdBrkSld.setCaption("再開"); }},
+            {"Enter", [] { key(*FrmShow1, Qt::Key_Return); }},
+            {"Backspace", [] { key(FrmShow1->Picture1, Qt::Key_Backspace); }},
+            {"gridEnter", [] { key(*FrmShow12, Qt::Key_Return); }},
+            {"gridBackspace", [] { key(*FrmShow12, Qt::Key_Backspace); }},
+            {"cell", [&] { click(*FrmShow12->Picture1[arg.toInt()]); }},
+            {"close", [] { click(FrmShow1->Picture1); }},
+            {"beside", [] { click(*FrmShow1, QPoint(2, 2)); }},
+            {"destroyViewer", [] { FrmShow1->closeByFrame(); }},
+            {"destroyGrid", [] { FrmShow12->closeByFrame(); }},
+            {"allOn",
+             [] {
+                 for (auto* b : navigationButtons()) b->setEnabled(true);
+                 Module1.Next12Saved = true, Module1.Prev12Saved = -1;
+             }},
+            {"showAll",
+             [] { FrmSelect1->showWindow(), FrmSelect12->showWindow(), FrmShow12->showWindow(); }},
+            {"mode1", [] { click(Form1->CmdShow1); }},
+            {"mode12", [] { click(Form1->CmdShow12); }},
+            {"modeS", [] { click(Form1->CmdSld); }},
+            {"?alone",
+             [&] {
+                 QList<platform::Window*> all{FrmSelect1.get(), FrmSelect12.get(),
+                                              FrmSelectSld.get(), FrmShow1.get(), FrmShow12.get()};
+                 for (platform::Window* w : all)
+                     QCOMPARE(w->isShown(), w == all[QString("1 12 S").split(' ').indexOf(arg)]);
+             }},
+            {"?shows", [&] { QCOMPARE(viewerShows(), arg); }},
+            {"?file", [&] { QCOMPARE(Module1.CurFile1, FrmSelect1->Dir1.path() + "/" + arg); }},
+            {"?slide", [&] { QCOMPARE(QString::number(Module1.CurIndexSld), arg); }},
+            {"?over", [&] { QVERIFY(!FrmShow1->isShown() && !s.Timer1.running()); }},
+            {"?dir", [&] { QCOMPARE(Module1.DirPathSld, s.File1.path() + "/"); }},
+            {"?running", [&] { QVERIFY(s.Timer1.running()); }},
+            {"?saved",
+             [&] {
+                 QCOMPARE(QString("%1%2").arg(Module1.Next12Saved).arg(Module1.Prev12Saved), arg);
+             }},
+            {"?prev12off", [] { QVERIFY(!Form1->CmdPrev12.isEnabled()); }}};
+        const QString name = word.section(':', 0, 0);
+        if (kSteps.contains(name)) click(*navigationButtons()[kSteps.indexOf(name)]);
+        QVERIFY2(kSteps.contains(name) || actions.contains(name), qPrintable(word));
+        if (actions.contains(name)) actions[name]();
+        if (QTest::currentTestFailed())
+            return qWarning("at %s of %s", qPrintable(word), qPrintable(words));
+    }
 }
-SetUp picture(int files, int index) { return [=](TestDesktop& d) { openSingle(folderOf(d, files), index); }; }
-SetUp gridChosen(int files) {
-    return [=](TestDesktop& d) {
-        click(&Form1->CmdShow12);
-        FrmSelect12->Dir1.setPath(folderOf(d, files));
-    };
-}
-SetUp grid(int files, int pagesOn = 0) { return [=](TestDesktop& d) { openGrid(folderOf(d, files), pagesOn); }; }
-SetUp thumbnail(int files, int pagesOn) {
-    return [=](TestDesktop& d) {
-        openGrid(folderOf(d, files), pagesOn);
-        click(FrmShow12->Picture1[0].get());
-    };
-}
-SetUp showChosen(int files) {
-    return [=](TestDesktop& d) {
-        click(&Form1->CmdSld);
-        FrmSelectSld->Dir1.setPath(folderOf(d, files));
-        FrmSelectSld->Text1.setText("5");
-    };
-}
-SetUp show(int files, int ticks) {
-    return [=](TestDesktop& d) {
-        startShow(folderOf(d, files));
-        for (int i = 0; i < ticks; ++i) tick();
-    };
+
+// One row a line: its name, then its columns, split by "|".
+void addRows(const char* table, int columns, const QString& suffix = {}) {
+    for (const QString& line : QString(table).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList cells = line.split('|');
+        QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed() + suffix));
+        for (int i = 1; i <= columns; ++i) row << cells.value(i).trimmed();
+    }
 }
 
-// The events.
-Event key(QWidget* (*target)(), Qt::Key key) { return [=] { QTest::keyClick(target(), key); }; }
-QWidget* viewer() { return FrmShow1.get(); }
-QWidget* viewerPicture() { return &FrmShow1->Picture1; }
-QWidget* gridWindow() { return FrmShow12.get(); }
-void clickViewer() { click(&FrmShow1->Picture1); }
-
-void verifyShowOver() { QVERIFY(!FrmShow1->isVisible() && !FrmSelectSld->Timer1.running()); }
-void verifySavedCleared() { QVERIFY(!Module1.Next12Saved && Module1.Prev12Saved == 0); }
-
-const std::vector<Row>& rows() {
-    static const std::vector<Row> table = {
-        // "開く" in the file chooser, and the single-picture steps by key and by button.
-        {"open the first of three", fileChosen(3, 0), [] { click(&FrmSelect1->Command1); }, "+-====="},
-        {"open the last of three", fileChosen(3, 2), [] { click(&FrmSelect1->Command1); }, "-+====="},
-        {"open the only file", fileChosen(1, 0), [] { click(&FrmSelect1->Command1); }, "--====="},
-        {"Enter to the middle of three", picture(3, 0), key(viewer, Qt::Key_Return), "++====="},
-        {">> to the last of three", picture(3, 1), [] { click(&Form1->CmdNext1); }, "-+=====", {}, -1,
-         [] { QCOMPARE(Module1.CurFile1, FrmSelect1->Dir1.path() + "/" + viewerShows()); }},
-        {"Backspace on the picture to the first", picture(3, 1), key(viewerPicture, Qt::Key_Backspace), "+-====="},
-        {"<< to the middle of three", picture(3, 2), [] { click(&Form1->CmdPrev1); }, "++=====", {}, -1,
-         [] { QCOMPARE(viewerShows(), QString("pic02.bmp")); }},
-        // Thumbnail pages: ">>" only while a further page exists.
-        {"first page of 13", gridChosen(13), [] { click(&FrmSelect12->Command1); }, "==+===="},
-        {"first page of 12", gridChosen(12), [] { click(&FrmSelect12->Command1); }, "==-===="},
-        {"Enter to page 2 of 25", grid(25), key(gridWindow, Qt::Key_Return), "==++==="},
-        {">> to page 2 of 24", grid(24), [] { click(&Form1->CmdNext12); }, "==-+==="},
-        {"Backspace to page 1 of 25", grid(25, 1), key(gridWindow, Qt::Key_Backspace), "==+-===", {}, -1,
-         [] { QCOMPARE(Module1.Prev12Saved, int16_t(0)); }},
-        {"<< to page 2 of 37", grid(37, 2), [] { click(&Form1->CmdPrev12); }, "==+====", {}, kPrev12},
-        // A thumbnail opened in the viewer saves the page buttons; a click on the viewer, on the
-        // picture or beside it, gives back the saved ones.
-        {"thumbnail on page 2 of 37", grid(37, 1), [] { click(FrmShow12->Picture1[0].get()); }, "==--===", {}, -1,
-         [] { QVERIFY(Module1.Next12Saved && Module1.Prev12Saved == -1 && viewerShows() == "pic13.bmp"); }},
-        {"thumbnail on the only page", grid(5), [] { click(FrmShow12->Picture1[4].get()); }, "==--===", {}, -1,
-         verifySavedCleared},
-        {"viewer closed over page 2 of 37", thumbnail(37, 1), clickViewer, "--++---"},
-        {"viewer closed beside the picture, next saved only", thumbnail(25, 0),
-         [] { click(FrmShow1.get(), QPoint(2, 2)); }, "--+=---"},
-        {"viewer closed during a show", show(3, 1), clickViewer, "--==---", {}, -1, verifyShowOver},
-        {"viewer destroyed during a show", show(3, 1), [] { FrmShow1->closeByFrame(); }, "-------", {}, -1,
-         [] { QVERIFY(!FrmSelectSld->Timer1.running()); }},  // the show ends with its window
-        {"grid destroyed on page 2", grid(37, 1), [] { FrmShow12->closeByFrame(); }, "------=", {}, -1,
-         verifySavedCleared},
-        // The slideshow: its start, its steps, its end, stop and resume.
-        {"show of three started after a paused one",
-         [](TestDesktop& d) { showChosen(3)(d); Form1->CmdBrkSld.setCaption("再開"); },
-         [] { click(&FrmSelectSld->Command1); }, "====+-+", "停止"},
-        {"show of one started", showChosen(1), [] { click(&FrmSelectSld->Command1); }, "====--+", "停止"},
-        {"tick to the middle of three", show(3, 0), tick, "====++="},
-        {"tick to the last of two", show(2, 0), tick, "====-+="},
-        {"tick at the last without repeat", show(2, 1), tick, "=====--", {}, -1, verifyShowOver},
-        // Stop turns off the steps of every mode, however they came to be on; the picture stays.
-        {"stop", [](TestDesktop& d) { show(3, 1)(d); allNavigationOn(); }, [] { click(&Form1->CmdBrkSld); },
-         "------=", "再開", kBrkSld,
-         [] {
-             QVERIFY(!FrmSelectSld->Timer1.running());
-             verifySavedCleared();
-             QCOMPARE(viewerShows(), QString("pic02.bmp"));
-         }},
-        {"resume", [](TestDesktop& d) { show(3, 1)(d); click(&Form1->CmdBrkSld); }, [] { click(&Form1->CmdBrkSld); },
-         "=======", "停止", kBrkSld, [] { QVERIFY(FrmSelectSld->Timer1.running() && Module1.CurIndexSld == 1); }},
+// The show at a glance: the index, the picture on show ("-": none), the running timer's
+// interval, ">>" and "<<" (".." off), "停止"/"再開" (bracketed: off), "hidden" with the setup
+// window.
+QString showState() {
+    const platform::Timer& timer = FrmSelectSld->Timer1;
+    const auto on = [](platform::CommandButton& b, QString text) {
+        return b.isEnabled() ? text : "..";
     };
-    return table;
+    QStringList state{
+        QString::number(Module1.CurIndexSld), viewerShows().isEmpty() ? "-" : viewerShows(),
+        timer.running() ? QString::number(timer.interval() / 1000.0) + "s" : "stopped",
+        on(Form1->CmdNextSld, ">>") + on(Form1->CmdPrevSld, "<<"),
+        on(Form1->CmdBrkSld, Form1->CmdBrkSld.caption())};
+    if (state.last() == "..") state.last() = "(" + Form1->CmdBrkSld.caption() + ")";
+    if (!FrmSelectSld->isShown()) state << "hidden";
+    return state.join(' ');
 }
 }  // namespace
 
 class NavigationTest : public DesktopTest {
     Q_OBJECT
-
 private slots:
+    // A state, an event, and the seven buttons afterwards (">>", "<<" of each mode, "停止"):
+    // "+" on, "-" off, "=" as it was; these are set on in one run and off in the other, so that
+    // one touched by mistake shows either way. The button the event presses is on beforehand.
     void enablingRules_data() {
-        QTest::addColumn<int>("row");
-        QTest::addColumn<bool>("othersOn");
-        for (int i = 0; i < int(rows().size()); ++i) {
-            QTest::addRow("%s / others on", rows()[i].name) << i << true;
-            QTest::addRow("%s / others off", rows()[i].name) << i << false;
+        for (const char* column : {"setUp", "event", "buttons", "checks"})
+            QTest::addColumn<QString>(column);
+        for (const char* others : {" / others on", " / others off"}) {
+            addRows(R"(
+open the first of three       | file:3 select:0              | open   | +-===== | ?file:pic01.bmp
+open the last of three        | file:3 select:2              | open   | -+=====
+open the only file            | file:1 select:0              | open   | --=====
+Enter to the middle of three  | file:3 select:0 open         | Enter  | ++=====
+>> to the last of three       | file:3 select:1 open         | next1  | -+===== | ?file:pic03.bmp
+Backspace to the first        | file:3 select:1 open         | Backspace | +-===== | ?shows:pic01.bmp
+<< to the middle of three     | file:3 select:2 open         | prev1  | ++===== | ?shows:pic02.bmp
+first page of 13              | folder12:13                  | show12 | ==+====
+first page of 12              | folder12:12                  | show12 | ==-====
+Enter to page 2 of 25         | folder12:25 show12           | gridEnter | ==++===
+>> to page 2 of 24            | folder12:24 show12           | next12 | ==-+===
+<< to page 2 of 37            | folder12:37 show12 next12 next12 | prev12 | ==+====
+back on page 1, a thumbnail keeps << off | folder12:25 show12 next12 cell:0 close | gridBackspace | ==+-=== | ?saved:10 cell:0 close ?prev12off
+thumbnail on page 2 of 37     | folder12:37 show12 next12    | cell:0 | ==--=== | ?saved:1-1 ?shows:pic13.bmp
+thumbnail on the only page    | folder12:5 show12            | cell:4 | ==--=== | ?saved:00
+viewer closed over page 2     | folder12:37 show12 next12 cell:0 | close | --++---
+viewer closed beside it       | folder12:25 show12 cell:0    | beside | --+=---
+viewer closed during a show   | folderS:3 start tick         | close  | --==--- | ?over
+viewer destroyed during a show | folderS:3 start tick        | destroyViewer | ------- | ?over
+grid destroyed on page 2      | folder12:37 show12 next12    | destroyGrid | ------= | ?saved:00
+show started after a paused one | folderS:3 paused           | start  | ====+-+ | ?running
+show of one started           | folderS:1                    | start  | ====--+
+tick to the middle of three   | folderS:3 start              | tick   | ====++= | ?shows:pic02.bmp
+tick to the last of two       | folderS:2 start              | tick   | ====-+=
+tick at the last, no repeat   | folderS:2 start tick         | tick   | =====-- | ?over
+>> to the middle of three     | folderS:3 start              | nextS  | ====++= | ?slide:1 ?shows:pic02.bmp
+<< to the middle of three     | folderS:3 start tick tick    | prevS  | ====++= | ?slide:1 ?shows:pic02.bmp
+>> on the last slide ends it  | folderS:2 start tick         | nextS  | =====-= | ?over
+<< on the first slide ends it | folderS:2 start              | prevS  | ====-== | ?over
+stop turns every step off     | folderS:3 start tick allOn   | brk    | ------= | ?saved:00 ?shows:pic02.bmp
+resume                        | folderS:3 start tick brk     | brk    | ======= | ?running ?slide:1
+mode 1: its chooser alone     | folderS:3 start tick showAll allOn | mode1 | ------- | ?over ?alone:1 ?saved:00
+mode 12: its chooser alone    | folderS:3 start tick showAll allOn | mode12 | ------- | ?over ?alone:12 ?saved:00
+mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ------- | ?over ?alone:S ?saved:00
+)",
+                    4, others);
         }
     }
     void enablingRules() {
-        QFETCH(int, row);
-        QFETCH(bool, othersOn);
-        const Row& r = rows()[row];
-        r.setUp(*desktop);
-        if (QTest::currentTestFailed()) return;
+        QFETCH(QString, setUp);
+        QFETCH(QString, event);
+        QFETCH(QString, buttons);
+        QFETCH(QString, checks);
+        const bool othersOn = QString(QTest::currentDataTag()).endsWith(" on");
+        run(*desktop, setUp);
         const auto all = navigationButtons();
-        for (int i = 0; i < 7; ++i) {
-            if (r.expected[i] == '=' && i != r.trigger) all[i]->setEnabled(othersOn);
-        }
-        if (r.caption.isEmpty()) Form1->CmdBrkSld.setCaption(othersOn ? "再開" : "停止");
+        for (int i = 0; i < 7; ++i)
+            if (buttons[i] == '=') all[i]->setEnabled(othersOn || event == kSteps[i]);
+        QString caption = event == "start" ? "停止" : othersOn ? "再開" : "停止";
+        if (event == "brk") caption = Form1->CmdBrkSld.caption() == "停止" ? "再開" : "停止";
+        if (event != "brk" && event != "start") Form1->CmdBrkSld.setCaption(caption);
         QList<bool> before;
         for (auto* button : all) before << button->isEnabled();
-        const QString captionBefore = Form1->CmdBrkSld.caption();
+        run(*desktop, event);
+        for (int i = 0; i < 7; ++i)
+            QVERIFY2(all[i]->isEnabled() == (buttons[i] == '=' ? before[i] : buttons[i] == '+'),
+                     qPrintable(kSteps[i]));
+        QCOMPARE(Form1->CmdBrkSld.caption(), caption);
+        run(*desktop, checks);
+    }
 
-        r.fire();
-        for (int i = 0; i < 7; ++i) {
-            const bool want = r.expected[i] == '=' ? before[i] : r.expected[i] == '+';
-            QVERIFY2(all[i]->isEnabled() == want,
-                     qPrintable(QString("%1 should be %2").arg(kButtonNames[i], want ? "on" : "off")));
+    // A show on the pictures of a folder started as the set-up says, then a step a line:
+    // "actions: the state after them".
+    void course_data() {
+        QTest::addColumn<QString>("setUp");
+        QTest::addColumn<QString>("steps");
+        const auto row = [](const char* name, const char* setUp, const QString& steps) {
+            QTest::newRow(name) << setUp << steps;
+        };
+        row("one picture", "folderS:1",
+            "start: 0 pic01.bmp 5s .... 停止 | tick: 0 - stopped .... (停止)");
+        row("one picture, repeat", "folderS:1 repeat",
+            "start: 0 pic01.bmp 5s .... 停止 | tick: 0 pic01.bmp 5s .... 停止");
+        row("two pictures", "folderS:2",
+            "start ?dir tick: 1 pic02.bmp 5s ..<< 停止 | tick: 1 - stopped .... (停止) | tick: 1 - "
+            "stopped .... (停止)");
+        row("repeat unticked in the second pass", "folderS:2 repeat",
+            "start tick tick: 0 pic01.bmp 5s >>.. 停止 | untick tick: 1 pic02.bmp 5s ..<< 停止 | "
+            "tick: 1 - stopped .... (停止)");
+        row("steps by hand", "folderS:3",
+            "start nextS: 1 pic02.bmp 5s >><< 停止 | prevS: 0 pic01.bmp 5s >>.. 停止 | Enter Enter "
+            "Enter: 2 pic03.bmp 5s ..<< 停止 | "
+            "Backspace: 1 pic02.bmp 5s >><< 停止");
+        for (const char* repeat : {"", "repeat"})
+            row(repeat[0] ? "stop and resume on the last slide, repeat"
+                          : "stop and resume on the last slide",
+                repeat[0] ? "folderS:2 repeat" : "folderS:2",
+                QString("start tick brk: 1 pic02.bmp stopped .... 再開 | tick: 1 pic02.bmp stopped "
+                        ".... 再開 | brk: 1 pic02.bmp 5s .... 停止 | %1")
+                    .arg(repeat[0] ? "tick: 0 pic01.bmp 5s >>.. 停止"
+                                   : "tick: 1 - stopped .... (停止)"));
+        row("repeat on a folder without pictures", "folderS:2 repeat",
+            "start otherS:0 tick: 1 pic02.bmp 5s ..<< 停止 | tick: 1 - stopped .... (停止)");
+        row("repeat on another folder", "folderS:2 repeat",
+            "start otherS:3 tick tick: 0 pic01.bmp 5s >>.. 停止 | tick: 1 pic02.bmp 5s >><< 停止");
+        row("repeat without an interval ticks no more", "folderS:2 repeat",
+            "start interval tick tick: 0 pic01.bmp 0s >>.. 停止 | tick: 0 pic01.bmp 0s >>.. 停止 | "
+            "nextS: 1 pic02.bmp 0s ..<< 停止");
+        row("cancel hides the setup window only", "folderS:3",
+            "start cancel: 0 pic01.bmp 5s >>.. 停止 hidden | tick: 1 pic02.bmp 5s >><< 停止 "
+            "hidden");
+        row("started again while paused", "folderS:3",
+            "start tick brk interval:2.5: 1 pic02.bmp stopped .... 再開 | start: 0 pic01.bmp 2.5s "
+            ">>.. 停止");
+    }
+    void course() {
+        QFETCH(QString, setUp);
+        QFETCH(QString, steps);
+        run(*desktop, setUp);
+        for (const QString& step : steps.split(" | ")) {
+            run(*desktop, step.section(": ", 0, 0));
+            QVERIFY2(showState() == step.section(": ", 1),
+                     qPrintable(step + "  but got  " + showState()));
         }
-        QCOMPARE(Form1->CmdBrkSld.caption(), r.caption.isEmpty() ? captionBefore : r.caption);
-        if (r.alsoCheck) r.alsoCheck();
     }
 };
 

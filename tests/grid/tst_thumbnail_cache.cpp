@@ -1,11 +1,9 @@
 // The desktop's thumbnail cache never shows anything but the file as it is: a cached thumbnail
 // counts only where it is the file's, and a picture that cannot be loaded is reported every time.
-#include "tests/support/fixture.h"
+#include "tests/support/desktop.h"
 
 class ThumbnailCacheTest : public DesktopTest {
     Q_OBJECT
-    void prepare() override { qputenv("XDG_CACHE_HOME", QFile::encodeName(desktop->root())); }
-
 private slots:
     void onlyTheFilesOwnThumbnailIsDrawn_data() {
         QTest::addColumn<QString>("spoilt");
@@ -16,7 +14,7 @@ private slots:
     }
     void onlyTheFilesOwnThumbnailIsDrawn() {
         QFETCH(QString, spoilt);
-        const QFileInfo file(TestDesktop::writePicture(pics + "/big.bmp", 400, 300));
+        const QFileInfo file(writePicture(pics + "/big.bmp", 400, 300));
         QImage thumbnail(spoilt == "shape" ? QSize(128, 128) : QSize(128, 96),
                          QImage::Format_RGB32);
         thumbnail.fill(Qt::blue);
@@ -25,7 +23,7 @@ private slots:
         thumbnail.setText("Thumb::MTime", QString::number(file.lastModified().toSecsSinceEpoch() -
                                                           (spoilt == "MTime")));
         thumbnail.setText("Thumb::Size", QString::number(file.size() + (spoilt == "Size")));
-        const QString folder = desktop->folder("thumbnails/normal");
+        const QString folder = desktop->folder("cache/thumbnails/normal");
         const QString png =
             folder + "/" + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
         QVERIFY(thumbnail.save(png));
@@ -37,7 +35,7 @@ private slots:
         QVERIFY(sameColour(FrmShow12->Picture1[0]->image().pixel(46, 46), shown, 10));
     }
     void aPictureThatCannotBeLoadedIsReportedEveryTime() {
-        TestDesktop::writeFile(pics + "/broken.bmp", damagedBmp());
+        writeFile(pics + "/broken.bmp", "BM cut short");
         for (int visit = 0; visit < 2; ++visit) {
             openGrid(pics);
             QVERIFY(desktop->shownOnce("Load Error", "broken.bmp"));

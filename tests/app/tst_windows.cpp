@@ -1,0 +1,263 @@
+// The windows one by one: the control window at start-up; the choosers' lists and their rules;
+// the viewer's drawing over the work area; the grid's cells and pages.
+#include "platform/drives.h"
+#include "tests/support/desktop.h"
+
+namespace {
+QList<Chooser*> choosers() { return {FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}; }
+QRect geometry(platform::PictureBox& box) { return box.widget()->geometry(); }
+platform::PictureBox& cell(int i) { return *FrmShow12->Picture1[i]; }
+}  // namespace
+
+class WindowsTest : public DesktopTest {
+    Q_OBJECT
+    void prepare() override {
+        Module1.WorkLeft = Module1.WorkTop = 0, Module1.WorkRight = 1024, Module1.WorkBottom = 722;
+    }
+
+private slots:
+    // Only the control window shows, above everything, captionless, 41 × 241 and not to be
+    // resized, the mode buttons on; the choosers are made at start-up, in this order, on home.
+    void startUp() {
+        QWidget& form = *Form1->widget();
+        QVERIFY(form.isVisible() && (form.windowFlags() & Qt::WindowStaysOnTopHint) &&
+                Form1->caption().isEmpty());
+        QVERIFY(form.minimumSize() == QSize(41, 241) && form.maximumSize() == QSize(41, 241));
+        for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(w == &form || !w->isVisible());
+        QVERIFY(!FrmShow1.exists() && !FrmShow12.exists());
+        QVERIFY(Form1->creationNumber() < FrmSelect12->creationNumber());
+        QVERIFY(FrmSelect12->creationNumber() < FrmSelect1->creationNumber());
+        QVERIFY(FrmSelect1->creationNumber() < FrmSelectSld->creationNumber());
+        QList<platform::CommandButton*> column = navigationButtons();
+        column.insert(0, &Form1->CmdShow1), column.insert(3, &Form1->CmdShow12),
+            column.insert(6, &Form1->CmdSld);
+        const int tops[] = {0, 32, 48, 72, 104, 120, 144, 176, 192, 208};
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(column[i]->widget()->geometry(), QRect(0, tops[i], 41, i % 3 ? 17 : 33));
+            QCOMPARE(column[i]->isEnabled(), i % 3 == 0 && i < 9);
+        }
+        QCOMPARE(Form1->CmdShow12.widget()->nextInFocusChain(), Form1->CmdNext12.widget());
+        QCOMPARE(Form1->CmdPrev12.widget()->nextInFocusChain(), Form1->CmdNext1.widget());
+        const QSize sizes[] = {{449, 321}, {335, 321}, {463, 326}};  // fixed, captioned alike
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(choosers()[i]->caption() + choosers()[i]->Dir1.path(),
+                     " Orlin-Tessary" + desktop->home());
+            QVERIFY(choosers()[i]->widget()->minimumSize() == sizes[i] &&
+                    choosers()[i]->widget()->maximumSize() == sizes[i]);
+        }
+        QVERIFY(FrmSelectSld->Text1.text() == "7" && FrmSelectSld->Check3.value() == 0);
+        desktop->restart();  // the work area, less 16 pixels at the bottom
+        QCOMPARE(QRect(QPoint(Module1.WorkLeft, Module1.WorkTop),
+                       QPoint(Module1.WorkRight, Module1.WorkBottom + 16)),
+                 QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, 1, 1));
+    }
+
+    // Pictures only, by suffix in any case, in natural order, hidden ones left out; a click
+    // previews, "開く" or a double-click hands over the whole list; cancel keeps the selection,
+    // another folder clears it; a file that cannot be previewed is reported and still opens.
+    void theFileChooser() {
+        const QString folder = desktop->folder("home/写真 フォルダ");
+        for (const char* name :
+             {"photo.JPG", "photo.jpeg", "Icon.ICO", "anim.gif", "img10.bmp", "img2.bmp", "b.bmp",
+              "B.bmp.bmp", ".hidden.bmp", "夏の 海.bmp", "notes.txt", "bad.jpg"})
+            writePicture(folder + "/" + name, 40, 30, colourOf(2));
+        writeFile(folder + "/bad.jpg", "no picture in here"), QDir(folder).mkdir("sub.jpg");
+        click(Form1->CmdShow1);
+        FileChooser& c = *FrmSelect1;
+        c.Dir1.setPath(folder);
+        QStringList entries;
+        for (int i = -1; i <= c.File1.entryCount(); ++i) entries << c.File1.entry(i);
+        QCOMPARE(entries.join(','),
+                 ",anim.gif,b.bmp,B.bmp.bmp,bad.jpg,Icon.ICO,img2.bmp,img10.bmp,photo.jpeg,photo."
+                 "JPG,夏の 海.bmp,");
+        QVERIFY(!c.Command1.isEnabled());
+        c.File1.setSelectedIndex(9);
+        QVERIFY(c.Command1.isEnabled() &&
+                sameColour(c.Picture1.image().pixel(50, 50), colourOf(2)));
+        QCOMPARE(paintedRect(c.Picture1), QRect(0, 13, 101, 75));  // 40 × 30 in the 101-pixel box
+        click(c.Command2), click(Form1->CmdShow1), click(c.Command1);
+        QCOMPARE(QStringList(Module1.FileList1.begin(), Module1.FileList1.end()), entries.mid(1));
+        QVERIFY(Module1.DirPath1 == folder + "/" && viewerShows() == "海.bmp" && c.isShown());
+        QVERIFY(sameColour(FrmShow1->Picture1.image().pixel(5, 5), colourOf(2)));
+        c.File1.setSelectedIndex(3);
+        QVERIFY(desktop->shownOnce("Load Error", "bad.jpg"));
+        QVERIFY(paintedRect(c.Picture1).isEmpty() && c.Command1.isEnabled());
+        QListWidget& files = *c.File1.widget();  // a double-click opens at once
+        const QPoint at = files.visualItemRect(files.item(1)).center();
+        QTest::mouseClick(files.viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(files.viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(viewerShows(), QString("b.bmp"));
+        c.Dir1.setPath(pics);
+        QVERIFY(c.File1.selectedIndex() == -1 && !c.Command1.isEnabled());
+    }
+
+    // The grid's and the show's start buttons need pictures (and the show an interval); each
+    // drive remembers its folder; a drive or folder that cannot be read is reported once and
+    // changes nothing; a folder lists its first 32767 pictures.
+    void theChoosersRules() {
+        const QString empty = desktop->folder("home/empty"), usb = desktop->addDrive("usb");
+        const QString deep = desktop->folder("usb/photos/2026");
+        writePictures(pics, 2);
+        for (const QString& folder : {pics, empty, pics}) {
+            for (Chooser* c : choosers()) c->Dir1.setPath(folder);
+            QVERIFY(FrmSelect12->Command1.isEnabled() == (folder == pics) &&
+                    FrmSelectSld->Command1.isEnabled() == (folder == pics));
+        }
+        FrmSelectSld->Text1.setText(QString()), FrmSelectSld->Dir1.setPath(empty),
+            FrmSelectSld->Dir1.setPath(pics);
+        QVERIFY(!FrmSelectSld->Command1.isEnabled());
+        FrmSelect1->Drive1.setDrive(usb);
+        QCOMPARE(FrmSelect1->Dir1.path(), usb);
+        FrmSelect1->Dir1.setPath(deep);
+        QCOMPARE(FrmSelect1->Dir1.widget()->count(), 3);  // the drive's root, photos, 2026
+        FrmSelect1->Drive1.setDrive(desktop->root());
+        QCOMPARE(FrmSelect1->Dir1.path(), pics);
+        FrmSelect12->Drive1.setDrive(usb);
+        QCOMPARE(FrmSelect12->Dir1.path(), deep);
+        FrmSelect12->Drive1.setDrive(desktop->root());
+        QVERIFY(QDir(usb).removeRecursively());
+        for (Chooser* c : choosers()) {
+            c->Drive1.setDrive(usb);
+            QVERIFY(desktop->shownOnce("Read Error.", "Drive is not ready.") &&
+                    c->File1.path() == pics);
+        }
+        const QString gone = desktop->folder("home/gone");
+        FrmSelect1->Dir1.setPath(desktop->home());
+        QVERIFY(QDir(gone).removeRecursively());
+        QListWidget& dirs = *FrmSelect1->Dir1.widget();
+        emit dirs.itemActivated(dirs.findItems("gone", Qt::MatchEndsWith).value(0));
+        QVERIFY(desktop->shownOnce("Read Error.") && FrmSelect1->Dir1.path() == desktop->home());
+        QVERIFY_THROWS_EXCEPTION(platform::Failure, FrmSelect1->Dir1.setPath(pics + "/pic01.bmp"));
+        for (int i = 0; i < 32768; ++i)
+            writeFile(QString("%1/f%2.bmp").arg(empty).arg(i, 5, 10, QChar('0')), "");
+        FrmSelect12->Dir1.setPath(empty);
+        QVERIFY(FrmSelect12->File1.entryCount() == 32767 &&
+                FrmSelect12->File1.entry(32766) == "f32766.bmp");
+    }
+
+    // Fitted, a picture touches two edges of the work area and is centred on the other axis; at
+    // natural size it is centred, halves dropped, and may be cut off.
+    void theViewerDraws() {
+        const QRect work(0, 0, 1024, 722);
+        const struct {
+            const char* name;
+            QSize natural;
+            QRect box, drawn;  // the drawn rectangle inside the box; empty: not fitted
+        } rows[] = {{"taller.bmp", {800, 600}, work, {31, 0, 962, 722}},
+                    {"wider.bmp", {1600, 400}, work, {0, 233, 1024, 256}},
+                    {"enlarged icon.ico", {32, 32}, work, {151, 0, 722, 722}},
+                    {"the work area's ratio.bmp", {1024, 722}, work, work},
+                    {"odd spare width.bmp", {1000, 751}, work, {31, 0, 961, 722}},
+                    {"tall.jpg", {300, 900}, work, {392, 0, 240, 722}},
+                    {"natural, cut off.bmp", {2000, 1500}, {-488, -389, 2000, 1500}, {}},
+                    {"natural, halves dropped.gif", {41, 31}, {492, 346, 41, 31}, {}}};
+        for (const auto& row : rows) {
+            writePicture(pics + "/" + row.name, row.natural.width(), row.natural.height());
+            FrmSelectSld->Check3.setValue(!row.drawn.isEmpty());
+            FrmShow1->LoadControl1(pics + "/" + row.name, row.name, 12);
+            QVERIFY2(FrmShow1->isShown() && FrmShow1->Picture1.widget()->isVisible(), row.name);
+            QCOMPARE(FrmShow1->caption(),
+                     QString(" Orlin-Tessary     クリック→閉じる   ") + row.name);
+            QCOMPARE(geometry(FrmShow1->Picture1), row.box);
+            if (!row.drawn.isEmpty()) QCOMPARE(paintedRect(FrmShow1->Picture1), row.drawn);
+            QVERIFY(row.drawn.isEmpty() ||
+                    !FrmShow1->Picture2.hasPicture());  // the scratch copy is let go
+        }
+    }
+
+    // A picture that cannot be loaded is reported once, and the viewer keeps what it showed, or
+    // stays hidden; closed through its frame, it selects the chooser's fourth file, if any.
+    void theViewerKeepsWhatItShowed() {
+        writePictures(pics, 4), writeFile(pics + "/zbad.jpg", "not a picture at all");
+        for (const int fit : {0, 1}) {
+            FrmSelectSld->Check3.setValue(fit);
+            for (const char* bad : {"zbad.jpg", "missing.bmp"}) {
+                FrmShow1->LoadControl1(pics + "/pic01.bmp", "pic01.bmp", 1);
+                const QString caption = FrmShow1->caption();
+                const QImage image = FrmShow1->Picture1.image();
+                const QRect box = geometry(FrmShow1->Picture1);
+                FrmShow1->LoadControl1(pics + "/" + bad, bad, 12);
+                QVERIFY(desktop->shownOnce("Load Error", bad) && FrmShow1->isShown() &&
+                        FrmShow1->caption() == caption);
+                QVERIFY(geometry(FrmShow1->Picture1) == box && FrmShow1->Picture1.image() == image);
+            }
+            click(FrmShow1->Picture1), FrmShow1->LoadControl1(pics + "/zbad.jpg", "zbad.jpg", 1);
+            QVERIFY(desktop->shownOnce("Load Error", "zbad.jpg") && !FrmShow1->isShown());
+        }
+        for (int files : {5, 3}) {
+            if (files == 3) QFile::remove(pics + "/pic04.bmp"), QFile::remove(pics + "/zbad.jpg");
+            openSingle(pics, 0);
+            FrmSelect1->Dir1.setPath(desktop->home()), FrmSelect1->Dir1.setPath(pics);
+            FrmShow1->closeByFrame();
+            QVERIFY(!FrmShow1.exists() &&
+                    FrmSelect1->File1.selectedIndex() == (files == 3 ? -1 : 3));
+            if (files == 5) QCOMPARE(Module1.CurFile1, pics + "/pic04.bmp");
+        }
+    }
+
+    // A picture fills the width or the height of its 93-pixel cell, centred; the page goes on
+    // past one that cannot be loaded, leaving its cell blank.
+    void theGridCells() {
+        const std::pair<QSize, QRect> rows[] = {{{640, 480}, {0, 12, 93, 69}},
+                                                {{480, 640}, {12, 0, 69, 93}},
+                                                {{500, 500}, {0, 0, 93, 93}},
+                                                {{300, 200}, {0, 15, 93, 62}},
+                                                {{20, 10}, {0, 23, 93, 46}}};
+        for (const auto& [natural, drawn] : rows) {
+            writePicture(pics + "/a.jpg", natural.width(), natural.height()),
+                writeFile(pics + "/b.bmp", "no picture");
+            writePicture(pics + "/c.bmp", natural.width(), natural.height());
+            openGrid(pics);
+            QVERIFY(!FrmSelect12->isShown() && FrmShow12->isShown() &&
+                    desktop->shownOnce("Load Error", "b.bmp"));
+            for (int i = 0; i < 3; ++i) {
+                QVERIFY(cell(i).image().size() == QSize(93, 93) &&
+                        paintedRect(cell(i)) == (i == 1 ? QRect() : drawn));
+                QCOMPARE(FrmShow12->Label1[i]->caption(),
+                         QString("abc"[i]) + (i ? ".bmp" : ".jpg"));
+            }
+            QVERIFY(!FrmShow12->Picture2.hasPicture());
+        }
+    }
+
+    // Paging by twelve with the control window's buttons or the grid's keys; keys past either
+    // end and a click on a blank cell change nothing; started again on a drive's root, the grid
+    // begins there.
+    void theGridPages() {
+        for (const auto& [files, byKeys] :
+             {std::pair{13, false}, {13, true}, {24, false}, {25, true}}) {
+            const QString folder = desktop->folder(QString("home/%1-%2").arg(files).arg(byKeys));
+            const QStringList names = writePictures(folder, files);
+            const auto page = [&](int first) {
+                QCOMPARE(int(Module1.CurIndex12), first);
+                for (int j = 0; j < 12; ++j) {
+                    QCOMPARE(FrmShow12->Label1[j]->caption(), names.value(first + j));
+                    QCOMPARE(paintedRect(cell(j)),
+                             first + j < files ? QRect(0, 12, 93, 69) : QRect());
+                    QVERIFY(first + j >= files ||
+                            sameColour(cell(j).image().pixel(46, 46), colourOf(first + j)));
+                }
+                QVERIFY(Form1->CmdNext12.isEnabled() == (files - first > 12) &&
+                        Form1->CmdPrev12.isEnabled() == (first > 0));
+            };
+            openGrid(folder);
+            key(*FrmShow12, Qt::Key_Backspace), page(0);
+            int first = 0;
+            for (; files - first > 12; first += 12)
+                byKeys ? key(cell(5), Qt::Key_Return) : click(Form1->CmdNext12), page(first + 12);
+            key(*FrmShow12, Qt::Key_Return);
+            if (files % 12) click(cell(11));
+            QVERIFY(!FrmShow1->isShown());
+            page(first);
+            for (; first > 0; first -= 12)
+                byKeys ? key(*FrmShow12, Qt::Key_Backspace) : click(Form1->CmdPrev12),
+                    page(first - 12);
+        }
+        writePictures(desktop->root(), 3), openGrid(desktop->root()), click(cell(2));
+        QVERIFY(Module1.DirPath12 == desktop->root() + "/" && Module1.FileCount12 == 3 &&
+                viewerShows() == "pic03.bmp");
+    }
+};
+
+QTEST_MAIN(WindowsTest)
+#include "tst_windows.moc"

@@ -1,0 +1,161 @@
+#include "tests/support/desktop.h"
+
+#include <QImageWriter>
+
+#include "app/number_text.h"
+#include "platform/program.h"
+#include "platform/settings_location.h"
+#include "platform/drives.h"
+#include "platform/message_box.h"
+
+TestDesktop::TestDesktop() {
+    platform::initialise();
+    QDir(root()).mkpath("home/pics"), QDir(root()).mkpath("program");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));  // never the user's own
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(root() + "/cache"));  // thumbnails, likewise
+    m_drives = {root()};
+    platform::setProgramFolder(programFolder());
+    platform::MessageBox::setRecorder([this](const QString& text, const QString& title) {
+        messages << title + ": " + text;
+        if (whileMessageOpen) whileMessageOpen();
+    });
+    platform::setProgramEnd([this] { ended = true; });
+}
+
+QString TestDesktop::folder(const QString& relative, int n) const {
+    QDir(root()).mkpath(relative);
+    writePictures(root() + "/" + relative, n);
+    return root() + "/" + relative;
+}
+
+QString TestDesktop::addDrive(const QString& relative) {
+    m_drives << folder(relative);
+    platform::drives::setForTesting(m_drives, home());
+    return m_drives.last();
+}
+
+void TestDesktop::start() {
+    platform::drives::setForTesting(m_drives, home());  // no drive remembers a folder
+    Form1->Form_Load();
+}
+
+void TestDesktop::stop() {
+    UnloadAllWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Module1 = SharedState();
+}
+
+bool TestDesktop::shownOnce(const QString& title, const QString& part) {
+    const bool once =
+        messages.size() == 1 && messages[0].startsWith(title + ": ") && messages[0].contains(part);
+    if (!once) qWarning() << "not one" << title << "naming" << part << "but" << messages;
+    messages.clear();
+    return once;
+}
+
+void DesktopTest::init() {
+    desktop = std::make_unique<TestDesktop>();
+    pics = desktop->home() + "/pics";
+    desktop->start();
+    prepare();
+}
+
+void DesktopTest::cleanup() {
+    const QStringList messages = desktop->messages;
+    desktop.reset();
+    QVERIFY2(messages.isEmpty(), qPrintable("unexpected message boxes: " + messages.join('\n')));
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(95);
+    if (!writer.write(image)) qFatal("cannot encode %s", format);
+    return buffer.data();
+}
+
+QByteArray gif(quint16 width, quint16 height) {
+    QByteArray bytes("GIF89a");
+    const auto le16 = [&](quint16 v) { bytes += char(v & 0xff), bytes += char(v >> 8); };
+    le16(width), le16(height);
+    bytes += QByteArray("\x80\x00\x00\x00\x00\xff\xff\xff\xff,", 10);
+    le16(0), le16(0), le16(width), le16(height);
+    return bytes + QByteArray("\x00\x02\x02\x44\x01\x00;", 7);  // a few pixels, then the end
+}
+
+QString writePicture(const QString& path, int width, int height, QColor colour) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    const char* format = suffix == "jpg" ? "jpeg" : suffix == "ico" ? "ico" : "bmp";
+    writeFile(path, suffix == "gif" ? gif(width, height) : encoded(image, format));
+    return path;
+}
+
+QStringList writePictures(const QString& folder, int n) {
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        writePicture(
+            folder + "/" + (names << QString("pic%1.bmp").arg(i + 1, 2, 10, QChar('0'))).last(), 40,
+            30, colourOf(i));
+    return names;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QRect paintedRect(platform::PictureBox& box) {
+    const QImage image = box.image();
+    QRect painted;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (!sameColour(image.pixel(x, y), box.widget()->palette().color(QPalette::Window), 12))
+                painted |= QRect(x, y, 1, 1);
+    return painted;
+}
+
+void openSingle(const QString& folder, int index) {
+    click(Form1->CmdShow1);
+    FrmSelect1->Dir1.setPath(folder);
+    FrmSelect1->File1.setSelectedIndex(index);
+    click(FrmSelect1->Command1);
+}
+
+void openGrid(const QString& folder) {
+    click(Form1->CmdShow12);
+    FrmSelect12->Dir1.setPath(folder);
+    click(FrmSelect12->Command1);
+}
+
+void startShow(const QString& folder, const QString& interval, int repeat, int random) {
+    click(Form1->CmdSld);
+    SlideshowSetup& s = *FrmSelectSld;
+    s.Dir1.setPath(folder), s.Text1.setText(interval), s.Check1.setValue(repeat),
+        s.Check2.setValue(random);
+    click(s.Command1);
+}
+
+QString inconsistency() {
+    for (auto* button : navigationButtons())
+        if (button->isEnabled()) return "a step button on";
+    for (Chooser* c : QList<Chooser*>{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}) {
+        if (c->isShown() || c->File1.path() != c->Dir1.path() ||
+            !QFileInfo(c->Dir1.path()).isDir() ||
+            c->Drive1.drive() != platform::drives::of(c->Dir1.path()))
+            return "a chooser on " + c->Dir1.path();
+    }
+    const SlideshowSetup& s = *FrmSelectSld;
+    const QString interval = s.Text1.text();
+    if (!interval.isEmpty() && !(NumberAtStart(interval) >= 1 && NumberAtStart(interval) <= 60))
+        return "interval " + interval;
+    if (s.Command1.isEnabled() != (!interval.isEmpty() && s.File1.entryCount() > 0))
+        return "the start button";
+    if (FrmSelect1->Check1.value() != s.Check3.value() ||
+        FrmSelect12->Check1.value() != s.Check3.value())
+        return "the fit boxes disagree";
+    return {};
+}

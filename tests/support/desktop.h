@@ -1,0 +1,104 @@
+#pragma once
+// What every widget test and fuzz target stands on: a temporary folder that is the one drive,
+// with home/ and program/ in it; message boxes and the program's end recorded instead of acted
+// on; real picture files; and the user's ways into the three modes. Qt is reached through
+// each window's and control's widget().
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/control_window.h"
+#include "app/module1.h"
+#include "app/windows.h"
+#include "grid/folder_chooser.h"
+#include "grid/thumbnail_grid.h"
+#include "single/file_chooser.h"
+#include "single/picture_viewer.h"
+#include "slideshow/setup_window.h"
+
+class TestDesktop {
+public:
+    TestDesktop();
+    ~TestDesktop() { stop(); }
+    QString root() const { return m_dir.path(); }
+    QString home() const { return root() + "/home"; }
+    QString programFolder() const { return root() + "/program"; }
+    QString iniPath() const { return programFolder() + "/Tessary.ini"; }
+    QString configFolder() const { return root() + "/config"; }
+    // A folder below the root, made if missing; with n, holding pictures pic01.bmp ...
+    QString folder(const QString& relative, int n = 0) const;
+    QString addDrive(const QString& relative);
+    // A new run, as main() starts it; stop() destroys every window and the shared state.
+    void start();
+    static void stop();
+    void restart() { stop(), start(); }
+    // Exactly one box came up, with this title and a text holding part; it is then forgotten.
+    bool shownOnce(const QString& title, const QString& part = {});
+
+    QStringList messages;  // "title: text"
+    std::function<void()> whileMessageOpen;
+    bool ended = false;
+
+private:
+    QTemporaryDir m_dir;
+    QStringList m_drives;
+};
+
+// A fresh desktop for each case, the program started, then prepare(); a case fails on a
+// message box it did not take in through shownOnce().
+class DesktopTest : public QObject {
+    Q_OBJECT
+protected:
+    virtual void prepare() {}
+    std::unique_ptr<TestDesktop> desktop;
+    QString pics;  // home/pics, empty
+private slots:
+    void init();
+    void cleanup();
+};
+
+inline const QColor kRed(200, 40, 40);
+QByteArray encoded(const QImage& image, const char* format);
+QByteArray gif(quint16 width, quint16 height);  // two colours; Qt writes no GIF
+// A picture of one colour, its format by the suffix.
+QString writePicture(const QString& path, int width, int height, QColor colour = kRed);
+inline QColor colourOf(int i) { return QColor::fromHsv(((i + 1) * 37) % 360, 200, 200); }
+// n pictures pic01.bmp ... of 40 × 30, picture i coloured colourOf(i).
+QStringList writePictures(const QString& folder, int n);
+void writeFile(const QString& path, const QByteArray& bytes);
+inline QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+inline bool sameColour(QRgb pixel, QColor colour, int tolerance = 8) {
+    return std::abs(qRed(pixel) - colour.red()) <= tolerance &&
+           std::abs(qGreen(pixel) - colour.green()) <= tolerance &&
+           std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
+}
+// The part of a box's image that is not its background.
+QRect paintedRect(platform::PictureBox& box);
+
+template <class Control>
+void click(Control& control, QPoint at = {}) {
+    QTest::mouseClick(control.widget(), Qt::LeftButton, {},
+                      at.isNull() ? control.widget()->rect().center() : at);
+}
+template <class Control>
+void key(Control& control, Qt::Key key) {
+    QTest::keyClick(control.widget(), key);
+}
+// ">>", "<<" of each mode, then "停止"/"再開".
+inline QList<platform::CommandButton*> navigationButtons() {
+    return {&Form1->CmdNext1,   &Form1->CmdPrev1,   &Form1->CmdNext12, &Form1->CmdPrev12,
+            &Form1->CmdNextSld, &Form1->CmdPrevSld, &Form1->CmdBrkSld};
+}
+void openSingle(const QString& folder, int index);
+void openGrid(const QString& folder);
+void startShow(const QString& folder, const QString& interval = "5", int repeat = 0,
+               int random = 0);
+inline void tick() { FrmSelectSld->Timer1.fireTick(); }
+// The file the viewer shows, by the end of its caption; empty while it is hidden.
+inline QString viewerShows() {
+    return FrmShow1->isShown() ? FrmShow1->caption().section(' ', -1) : QString();
+}
+// What is wrong with the program's state at start-up; empty when its rules could have made it.
+QString inconsistency();
