@@ -95,6 +95,8 @@ class PageFill(unittest.TestCase):
                                   png.text["Thumb::Size"], modes),
                                  ((128, 85), "file://" + urllib.parse.quote(path(i)),
                                   str(int(file.st_mtime)), str(file.st_size), [0o600, 0o700, 0o700]))
+            x.click(control, x.CONTROL["prev12"])  # page 2, then page 1 decoded ahead: an end
+            self.assertEqual(self.app.end(), [0])  # with decodes under way, orderly
 
 
 if __name__ == "__main__":
