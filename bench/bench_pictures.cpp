@@ -203,11 +203,10 @@ int main(int argc, char** argv) {
         << QFileInfo(corpus.page[0]).size() / 1024 << " KiB, the large one "
         << QFileInfo(corpus.large).size() / 1024 << " KiB" << Qt::endl;
 
-    // Thumbnails go to a cache of the run's own, emptied where nothing may be cached.
-    const QString cache = temporary.path() + "/cache";
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
-    // The program's windows in a desktop of their own, as the widget tests set them up.
+    // The program's windows in a desktop of their own, as the widget tests set them up, with a
+    // thumbnail cache of its own, emptied where nothing may be cached.
     TestDesktop desktop;
+    const QString cache = desktop.root() + "/cache";
     std::vector<Row> rows;
     QString json;
     auto put = [&json](const QString& key, double value, int decimals = 4) {
