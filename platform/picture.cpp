@@ -40,23 +40,20 @@ FileStamp FileStamp::of(const QString& path) {
 }
 
 namespace {
-// The picture opened last, so that opening the same unchanged file again shares its decode.
-std::weak_ptr<Picture::Data> g_lastOpened;
-FileStamp g_lastStamp;
-QMutex g_lastOpenedMutex;  // pictures are also opened by the decoders working ahead
+// The picture opened last, so that opening the same unchanged file again shares its decode;
+// one for each thread, so that the decoders working ahead never take the handlers' place.
+thread_local std::weak_ptr<Picture::Data> g_lastOpened;
+thread_local FileStamp g_lastStamp;
 }  // namespace
 
 Picture Picture::open(const QString& path) {
     const QFileInfo info(path);
     const FileStamp stamp = FileStamp::of(path);
-    {
-        QMutexLocker lock(&g_lastOpenedMutex);
-        if (auto last = g_lastOpened.lock();
-            last && last->path == path && stamp.size >= 0 && stamp == g_lastStamp) {
-            Picture again;
-            again.d = last;
-            return again;
-        }
+    if (auto last = g_lastOpened.lock();
+        last && last->path == path && stamp.size >= 0 && stamp == g_lastStamp) {
+        Picture again;
+        again.d = last;
+        return again;
     }
     if (!info.exists()) throw loadFailure(path, QStringLiteral("File not found"));
     if (info.isDir()) throw loadFailure(path, QStringLiteral("A folder, not a picture file"));
@@ -100,11 +97,8 @@ Picture Picture::open(const QString& path) {
             QStringLiteral("Picture is too large (%1 × %2)").arg(size.width()).arg(size.height()));
     }
     data->size = size;
-    {
-        QMutexLocker lock(&g_lastOpenedMutex);
-        g_lastOpened = data;
-        g_lastStamp = stamp;
-    }
+    g_lastOpened = data;
+    g_lastStamp = stamp;
     Picture picture;
     picture.d = data;
     return picture;
