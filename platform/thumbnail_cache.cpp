@@ -33,7 +33,7 @@ QString mtimeOf(const FileStamp& stamp) {
     return QString::number(stamp.modified.toSecsSinceEpoch());
 }
 
-// Each folder made here only its owner may open, as the specification asks.
+// Each folder made here only its owner may open, as the freedesktop.org thumbnail standard asks.
 bool makeFolder(const QString& folder) {
     const QFileInfo info(folder);
     if (info.isDir()) return true;
