@@ -8,8 +8,8 @@
 
 namespace platform {
 
-// The desktop's thumbnail cache, shared with file managers (freedesktop.org's thumbnail
-// specification): PNGs in $XDG_CACHE_HOME/thumbnails, normal/ at most 128 pixels a side and
+// The desktop's thumbnail cache, shared with file managers (the freedesktop.org thumbnail
+// standard): PNGs in $XDG_CACHE_HOME/thumbnails, normal/ at most 128 pixels a side and
 // large/ at most 256, named by the MD5 of the file's URI, each saying which file it shows
 // (Thumb::URI) and as it was when (Thumb::MTime). A thumbnail counts only while both match.
 // A cache that cannot be read or written only costs the time saved: nothing is reported.
