@@ -1,6 +1,6 @@
 // How fast the viewer gets big photographs on screen, against what the JPEG decoder itself
-// needs for the same pictures, and how much memory that takes. See the Performance section of
-// the README for what each row means.
+// needs for the same pictures, and how much memory that takes. docs/performance.md says what
+// each row means.
 //
 // Usage: bench_pictures [--small] [--repetitions N]
 //   --small  pictures a tenth of the size and 300 small files: a run of a few seconds that only

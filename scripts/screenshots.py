@@ -102,7 +102,7 @@ def take(out):
             x.wait_until(lambda: viewer not in [w.id for w in app.windows()], "the viewer hidden")
 
         if app.end() != [0]:
-            raise x.HarnessError("the program ended with an error:\n" + app.output())
+            raise AssertionError("the program ended with an error:\n" + app.output())
 
 
 if __name__ == "__main__":

@@ -73,15 +73,6 @@ void run(TestDesktop& d, const QString& words) {
     }
 }
 
-// One row a line: its name, then its columns, split by "|".
-void addRows(const char* table, int columns, const QString& suffix = {}) {
-    for (const QString& line : QString(table).split('\n', Qt::SkipEmptyParts)) {
-        const QStringList cells = line.split('|');
-        QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed() + suffix));
-        for (int i = 1; i <= columns; ++i) row << cells.value(i).trimmed();
-    }
-}
-
 // The show at a glance: the index, the picture on show ("-": none), the running timer's
 // interval, ">>" and "<<" (".." off), "停止"/"再開" (bracketed: off), "hidden" with the setup
 // window.

@@ -2,16 +2,7 @@
 the end-to-end tests and the README's screenshots: wmctrl lists and closes windows, xprop and
 xwininfo read them, xdotool clicks (XTEST), ImageMagick's import reads the screen back."""
 
-import collections
-import contextlib
-import os
-import re
-import shutil
-import signal
-import subprocess
-import sys
-import tempfile
-import time
+import collections, contextlib, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
 SCREEN, TASK_BAR, WORK_AREA = (1024, 768), 30, (0, 0, 1024, 738)
@@ -32,6 +23,7 @@ CHOOSER_CAPTION = " Orlin-Tessary"
 VIEWER_CAPTION = " Orlin-Tessary     クリック→閉じる   Enter→次画像   Backspace→前画像   "
 SANITIZER_MARKS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", ": runtime error: ")
 Window = collections.namedtuple("Window", "id pid size caption")
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def run(*args, check=True, timeout=30, stdin=None):
@@ -64,14 +56,12 @@ def kill(processes):
 
 @contextlib.contextmanager
 def session():
-    """Runs what it holds on a private X server with openbox, DISPLAY set. (A compositor with an
-    X server of its own, weston --xwayland, would take the place of both.)"""
+    """Runs what it holds on a private X server with openbox, DISPLAY set."""
     with tempfile.TemporaryDirectory() as folder:
         read, write = os.pipe()  # Xvfb writes its display number there once it is ready
-        quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         servers = [subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                                     "%dx%dx24" % SCREEN, "-nolisten", "tcp", "-noreset"],
-                                    pass_fds=(write,), **quiet)]
+                                     "%dx%d" % SCREEN + "x24", "-nolisten", "tcp", "-noreset"],
+                                    pass_fds=(write,), **QUIET)]
         try:
             os.close(write)
             with os.fdopen(read) as pipe:
@@ -80,9 +70,8 @@ def session():
             rc.write_text(re.sub(r"(<margins>.*?<bottom>)\d*", r"\g<1>%d" % TASK_BAR, Path(
                 "/etc/xdg/openbox/rc.xml").read_text(), count=1, flags=re.S))
             servers.append(subprocess.Popen(["openbox", "--config-file", rc, "--sm-disable"],
-                                            env=dict(os.environ, HOME=folder), **quiet))
-            wait_until(lambda: "=" in text("xprop", "-root", "_NET_WORKAREA"), "Xvfb and openbox",
-                       timeout=10)
+                                            env=dict(os.environ, HOME=folder), **QUIET))
+            wait_until(lambda: "=" in text("xprop", "-root", "_NET_WORKAREA"), "openbox", 10)
             yield
         finally:
             kill(reversed(servers))
@@ -94,13 +83,8 @@ def managed():  # the windows on screen that openbox manages, in the order they 
     return [Window(int(w, 16), int(p), (int(x), int(y)), c) for w, p, x, y, c in found]
 
 
-def state(wid):
-    return set(re.findall(r"_NET_WM_STATE_\w+", text("xprop", "-id", str(wid), "_NET_WM_STATE")))
-
-
-def stacking():  # bottom first
-    out = text("xprop", "-root", "_NET_CLIENT_LIST_STACKING")
-    return [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", out)]
+def shown(name):  # the window whose caption ends with name
+    return wait_until(lambda: next((w.id for w in managed() if w.caption.endswith(name)), 0), name)
 
 
 def geometry(wid):  # (x, y, w, h) of the client area on the screen
@@ -135,6 +119,12 @@ def settings(folder1, folder12, folder_sld, interval, repeat, random, fit):
     return b"".join(line + (b"\r\n" if i == 3 else b"\n\r\n") for i, line in enumerate(lines))
 
 
+def package(folder):  # the .deb CPack builds, in folder
+    run("cpack", "-G", "DEB", "--config", os.environ["TESSARY_BUILD_DIR"] + "/CPackConfig.cmake",
+        "-B", folder, timeout=120)
+    return next(Path(folder).glob("tessary_*.deb"))
+
+
 class Tessary(contextlib.AbstractContextManager):
     """Runs of the program with a fresh home, by default of a copy in a folder of its own (where
     it keeps Tessary.ini). user: (uid, gid) to run as; read_only: a folder it cannot write."""
@@ -167,12 +157,12 @@ class Tessary(contextlib.AbstractContextManager):
         self.ini.parent.mkdir(parents=True, exist_ok=True)
         self.ini.write_bytes(data)
 
-    def start(self, *args, env=None):  # again, with arguments and environment of its own
+    def start(self, *args, env=None, program=None):  # again, or another program in its session
         clean = {k: v for k, v in os.environ.items()
                  if not k.startswith(("QT_", "XDG_", "LC_", "WAYLAND"))}
         clean.update(HOME=str(self.home), XDG_RUNTIME_DIR=str(self.runtime), LANG="C.UTF-8",
                      **(env or {}))
-        command = [self.program, *args]
+        command = [program or self.program, *args]
         if self.user:
             run("chown", "-R", "%d:%d" % self.user, self.home, self.runtime)
             command[:0] = ["setpriv", "--reuid=%d" % self.user[0], "--regid=%d" % self.user[1],

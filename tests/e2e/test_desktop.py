@@ -1,14 +1,29 @@
 """What only a real X server with a window manager shows: the control window's empty caption and
-its place above every other window, the maximised viewer on the work area that openbox leaves
-free, a slideshow driven by the real timer, and Tessary.ini as an orderly close writes it."""
-
-import time
-import unittest
-
+its place above the maximised viewer on the work area openbox leaves free, a slideshow on the real
+timer, Tessary.ini as an orderly close writes it; pages of 24 MP JPEGs filling in sight, sharing
+their thumbnails with the desktop; the .deb opening photos from xdg-open in one program and in
+true colours; an X window under weston with XWayland."""
+import ctypes, hashlib, os, re, shutil, stat, subprocess, sys, tempfile, time, unittest, urllib.parse
+try:
+    from PIL import Image, PngImagePlugin
+except ImportError:  # Debian's python3-pil is for Debian's python3
+    os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv) if sys.executable[:4] != "/usr" else 0
 import harness as x
 
 GREEN = (0, 170, 60)
 MAXIMISED = {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}
+ICC = "/usr/share/color/icc/colord/"
+COLOURS = {"red": (200, 40, 40), "green": (40, 200, 40), "magenta": (200, 40, 200),
+           "blue": (40, 40, 200), "blank": (239, 239, 239)}
+X = ctypes.CDLL("libX11.so.6")  # Xlib itself: import is too slow to sample a fill
+X.XOpenDisplay.restype = X.XGetImage.restype = X.XDefaultRootWindow.restype = ctypes.c_void_p
+X.XGetImage.argtypes = [ctypes.c_void_p] * 2 + [ctypes.c_int] * 4 + [ctypes.c_ulong, ctypes.c_int]
+X.XDefaultRootWindow.argtypes = X.XDestroyImage.argtypes = [ctypes.c_void_p]
+
+
+def named(rgb):
+    name = min(COLOURS, key=lambda c: sum(abs(a - b) for a, b in zip(rgb, COLOURS[c])))
+    return name if sum(abs(a - b) for a, b in zip(rgb, COLOURS[name])) < 60 else "?"
 
 
 class Desktop(unittest.TestCase):
@@ -21,18 +36,17 @@ class Desktop(unittest.TestCase):
             names = x.text("xprop", "-id", str(control), "-notype", "WM_NAME", "_NET_WM_NAME")
             nothing = r"( = |:  not found\.)\n"
             self.assertRegex(names, "^WM_NAME" + nothing + "_NET_WM_NAME" + nothing + "$")
-            self.assertIn("_NET_WM_STATE_ABOVE", x.state(control))
+            self.assertIn("_NET_WM_STATE_ABOVE", self.state(control))
             x.click(control, x.CONTROL["show1"])
             chooser = app.captioned(x.CHOOSER_CAPTION)
             self.assertAbove(control, chooser)
             x.click(chooser, x.FIRST_FILE)
             x.click(chooser, x.PICTURE_OPEN)
             viewer = app.captioned(x.VIEWER_CAPTION + "a.bmp")
-            x.wait_until(lambda: MAXIMISED <= x.state(viewer), "the viewer maximised")
+            x.wait_until(lambda: MAXIMISED <= self.state(viewer), "the viewer maximised")
             left, top, width, height = x.geometry(viewer)  # under a title bar, no borders
             self.assertEqual((left, width, top + height), (0, x.WORK_AREA[2], x.WORK_AREA[3]))
             self.assertAbove(control, viewer)
-
             # The viewer fits pictures to 1024 x 722, the work area less 16 pixels at its bottom.
             # At natural size 800 x 600 is centred on (512, 361), so at (112, 61).
             self.assertPixels(viewer, GREEN, inside=[(112, 61), (911, 660)],
@@ -44,7 +58,6 @@ class Desktop(unittest.TestCase):
             x.click(chooser, x.PICTURE_OPEN)
             self.assertPixels(viewer, GREEN, inside=[(31, 0), (992, 0), (500, 400)],
                               outside=[(30, 300), (993, 300)])
-
             self.assertEqual(app.end(), [0])
             self.assertEqual(app.ini.read_bytes(),
                              x.settings(app.home, app.home, app.home, "7", 0, 0, 1))
@@ -70,13 +83,111 @@ class Desktop(unittest.TestCase):
             self.assertEqual([c for c, _ in seen], captions)
             # s1 came before the viewer was found; from s2 to the end are two intervals of 1 s.
             self.assertTrue(1.5 < seen[3][1] - seen[1][1] < 3.5, seen)
-
-            # The settings this start read come back unchanged.
             self.assertEqual(app.end(), [0])
-            self.assertEqual(app.ini.read_bytes(), ini)
+            self.assertEqual(app.ini.read_bytes(), ini)  # the settings read come back unchanged
+
+    def test_pages_fill_in_sight_and_share_their_thumbnails(self):
+        with x.Tessary() as self.app:
+            pics, self.display = self.app.folder("pics", []), X.XOpenDisplay(None)
+            path = lambda i: pics + "/p%02d.jpg" % i
+            cached = lambda i: (self.app.home / ".cache/thumbnails/normal" / (hashlib.md5(
+                ("file://" + urllib.parse.quote(path(i))).encode()).hexdigest() + ".png"))
+            noise = Image.effect_noise((6000, 4000), 24)
+            for name in ("red", "green"):
+                Image.merge("RGB", [noise.point(lambda v, c=c: v - 128 + c) for c in COLOURS[name]]
+                            ).save(self.app.root / (name + ".jpg"), quality=90)
+            for i in range(24):
+                os.link(self.app.root / "red.jpg", path(i))
+            Image.new("RGB", (400, 300), COLOURS["blue"]).save(path(24))
+            self.app.write_settings(x.settings(self.app.home, pics, self.app.home, "7", 0, 0, 0))
+            control = self.app.start().control()
+            x.click(control, x.CONTROL["show12"])
+            chooser = self.app.captioned(x.CHOOSER_CAPTION)
+            # The grid's client area: where it asks to be, moved by the frame as the control's.
+            grid = [a - b + c for a, b, c in zip(x.geometry(control), (20, 74), (80, 22))]
+            x.run("xdotool", "mousemove", "--window", str(chooser), "260", "268")  # １２枚ずつ表示
+            time.sleep(0.5)  # the folder listed
+            self.fill("red", grid)
+            keys = PngImagePlugin.PngInfo()  # a file manager's thumbnail of page 3's picture
+            keys.add_text("Thumb::URI", "file://" + urllib.parse.quote(path(24)))
+            keys.add_text("Thumb::MTime", str(int(os.stat(path(24)).st_mtime)))
+            Image.new("RGB", (128, 96), COLOURS["magenta"]).save(cached(24), pnginfo=keys)
+            time.sleep(2)  # the next page is decoded ahead meanwhile; then its files change
+            for i in range(12, 24):
+                shutil.copy(self.app.root / "green.jpg", path(i) + ".new")
+                os.replace(path(i) + ".new", path(i))
+            x.run("xdotool", "mousemove", "--window", str(control), "20", "112")  # >>
+            self.fill("green", grid)
+            x.click(control, x.CONTROL["next12"])
+            self.assertTrue(any(self.cells(grid)[:2] == ["magenta", "blank"]
+                                or time.sleep(0.1) for _ in range(300)), "PIL's thumbnail drawn")
+            for i in range(12):
+                png, file = Image.open(cached(i)), os.stat(path(i))
+                modes = [stat.S_IMODE(os.stat(p).st_mode) for p in (cached(i), cached(i).parent,
+                                                                      cached(i).parent.parent)]
+                self.assertEqual((png.size, png.text["Thumb::URI"], png.text["Thumb::MTime"],
+                                  png.text["Thumb::Size"], modes),
+                                 ((128, 85), "file://" + urllib.parse.quote(path(i)),
+                                  str(int(file.st_mtime)), str(file.st_size), [0o600, 0o700, 0o700]))
+            x.click(control, x.CONTROL["prev12"])  # page 2, then page 1 decoded ahead: an end
+            self.assertEqual(self.app.end(), [0])  # with decodes under way, orderly
+
+    def test_xdg_open_shows_each_photo_in_one_program_in_its_true_colours(self):
+        if not shutil.which("xdg-open"):
+            self.skipTest("needs xdg-utils")
+        with tempfile.TemporaryDirectory() as root:
+            x.run("dpkg-deb", "-x", x.package(root), root)
+            with x.Tessary(installed=root + "/usr/bin/tessary") as app:
+                env = dict(PATH=root + "/usr/bin:" + os.environ["PATH"],
+                           XDG_DATA_DIRS=root + "/usr/share:/usr/share")
+                photo, other = str(app.root / "photo.jpg"), str(app.root / "other.jpg")
+                x.run("convert", "-size", "400x300", "xc:rgb(40,200,60)", "-profile",
+                      ICC + "sRGB.icc", "-profile", ICC + "AdobeRGB1998.icc", photo)
+                x.run("convert", "-size", "400x300", "xc:red", other)
+                app.start(env=env).control()
+                x.kill(app.processes)  # its socket stays behind
+                mime = app.start("default", "tessary.desktop", "image/jpeg", env=env,
+                                 program="xdg-mime")
+                self.assertEqual(mime.processes[-1].wait(20), 0)
+                app.start(photo, env=env, program="xdg-open")
+                left, top = x.geometry(x.shown("photo.jpg"))[:2]  # natural size, centred
+                x.wait_until(lambda: all(abs(a - b) <= 6 for a, b in zip(x.Grab().pixel(
+                    left + 512, top + 361), (40, 200, 60))), "the photo in its true colours")
+                self.assertEqual(app.start(other, env=env, program="xdg-open").processes[-1]
+                                 .wait(20), 0)
+                x.shown("other.jpg")
+                windows = x.managed()
+                self.assertEqual(len({w.pid for w in windows}), 1, windows)
+                control = [w.id for w in windows if w.size == x.CONTROL_SIZE]
+                self.assertEqual(len(control), 1, windows)
+                x.run("wmctrl", "-i", "-c", str(control[0]))
+                self.assertEqual(app.processes[-2].wait(20), 0)  # the first xdg-open
+
+    def test_under_weston_with_xwayland_the_control_window_is_an_x_window(self):
+        if not shutil.which("weston") or not shutil.which("Xwayland"):
+            self.skipTest("needs weston and xwayland")
+        with x.Tessary() as app:
+            with open(app.root / "weston.log", "w") as log:
+                weston = subprocess.Popen(
+                    ["weston", "--backend=headless-backend.so", "--xwayland", "--idle-time=0",
+                     "--socket=tessary-wayland"], stdout=log, stderr=log,
+                    env={**{k: v for k, v in os.environ.items() if k != "DISPLAY"},
+                         "XDG_RUNTIME_DIR": str(app.runtime)})
+            self.addCleanup(x.kill, [weston])
+            display = x.wait_until(lambda: re.findall(r"display (:\d+)", (
+                app.root / "weston.log").read_text()), "weston's X server")[0]
+            pid = str(app.start(env=dict(WAYLAND_DISPLAY="tessary-wayland", DISPLAY=display,
+                                         XDG_SESSION_TYPE="wayland")).processes[-1].pid)
+            x.wait_until(lambda: x.text("env", "DISPLAY=" + display, "xdotool", "search",
+                                        "--onlyvisible", "--pid", pid), "an X window")
+
+    def state(self, wid):
+        return set(re.findall(r"_NET_WM_STATE_\w+", x.text("xprop", "-id", str(wid),
+                                                          "_NET_WM_STATE")))
 
     def assertAbove(self, control, other):
-        order = x.stacking()
+        order = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", x.text(
+            "xprop", "-root", "_NET_CLIENT_LIST_STACKING"))]  # bottom first
         self.assertLess(order.index(other), order.index(control), "stacking %s" % order)
 
     def assertPixels(self, viewer, colour, inside, outside):
@@ -92,6 +203,35 @@ class Desktop(unittest.TestCase):
             x.wait_until(drawn, "the picture")
         except AssertionError:
             self.fail("%s expected at %s, not at %s; seen %s" % (colour, inside, outside, seen))
+
+    def cells(self, at):  # what the centres of cells 0 to 11 show on the screen
+        image = X.XGetImage(self.display, X.XDefaultRootWindow(self.display), at[0] + 56, at[1] + 56,
+                            349, 257, 0xFFFFFFFF, 2)  # 116 pixels apart across, 128 down
+        pixels = ctypes.string_at(ctypes.c_void_p.from_address(image + 16).value, 349 * 257 * 4)
+        X.XDestroyImage(image)
+        return [named(pixels[i:i + 3][::-1]) for i in  # BGRX
+                (4 * (349 * 128 * (c // 4) + 116 * (c % 4)) for c in range(12))]
+
+    def fill(self, page, at):
+        # Clicks and samples until cell 11 shows the page; how far the fill had come is the
+        # program's processor time, its work, which a busy machine does not stretch.
+        def work():
+            with open("/proc/%d/stat" % self.app.processes[0].pid) as status:
+                return sum(map(int, status.read().rsplit(")", 1)[1].split()[11:13]))
+        start, shown, drawn, end = work(), {}, 1e9, time.monotonic() + 60
+        click = subprocess.Popen(["xdotool", "click", "1"])
+        while 11 not in shown and time.monotonic() < end:
+            now, seen = work() - start, self.cells(at)
+            for cell in (c for c in range(12) if seen[c] == page):
+                shown.setdefault(cell, now)
+            if seen[11] == "blank" and set(seen) <= {"blank", page}:
+                drawn = min(drawn, now)
+            time.sleep(0.01)
+        click.wait()
+        print(page, "page, clock ticks of work: drawn at %s, cells at %s" % (drawn, shown))
+        self.assertLess(drawn, shown[11], "the window drawn before the page completes")
+        self.assertLessEqual(shown[0], shown[11] / 4, "cell 0 in the first quarter")
+        self.assertEqual(sorted(shown, key=shown.get), list(range(12)), "cells in order")
 
 
 if __name__ == "__main__":

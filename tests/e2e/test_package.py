@@ -1,13 +1,7 @@
 """The .deb built by CPack, clean for lintian, installed, started from its menu entry, purged
 whatever failed; installed or unable to write its folder, the program keeps ~/.config/tessary."""
 
-import glob
-import os
-import shlex
-import shutil
-import signal
-import tempfile
-import unittest
+import glob, os, shlex, shutil, signal, tempfile, unittest
 
 import harness as x
 
@@ -20,14 +14,12 @@ class Package(unittest.TestCase):
         if os.geteuid() != 0 or b"ok installed" in x.run("dpkg-query", "-W", "-f=${Status}",
                                                          "tessary", check=False):
             self.skipTest("installing needs root, and a Tessary not installed already")
-        # An alarm interrupts any step in time for the purge, before ctest's timeout (600 s, of
+        # An alarm interrupts any step in time for the purge, before ctest's timeout (900 s, of
         # which up to 250 s waiting for another package test).
         signal.signal(signal.SIGALRM, signal.default_int_handler)
         signal.alarm(200)
         with tempfile.TemporaryDirectory() as work:
-            x.run("cpack", "-G", "DEB", "--config", os.environ["TESSARY_BUILD_DIR"] +
-                  "/CPackConfig.cmake", "-B", work, timeout=120)
-            deb = glob.glob(work + "/tessary_*.deb")[0]
+            deb = x.package(work)
             x.run("lintian", "--fail-on", "error,warning", deb, timeout=120)
             try:
                 x.run("dpkg", "-i", deb, timeout=60)

@@ -139,6 +139,14 @@ void startShow(const QString& folder, const QString& interval, int repeat, int r
     click(s.Command1);
 }
 
+void addRows(const char* table, int columns, const QString& suffix) {
+    for (const QString& line : QString(table).split('\n', Qt::SkipEmptyParts)) {
+        const QStringList cells = line.split('|');
+        QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed() + suffix));
+        for (int i = 1; i <= columns; ++i) row << cells.value(i).trimmed();
+    }
+}
+
 QString inconsistency() {
     for (auto* button : navigationButtons())
         if (button->isEnabled()) return "a step button on";

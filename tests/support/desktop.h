@@ -100,5 +100,7 @@ inline void tick() { FrmSelectSld->Timer1.fireTick(); }
 inline QString viewerShows() {
     return FrmShow1->isShown() ? FrmShow1->caption().section(' ', -1) : QString();
 }
+// A table written one row a line: its name, then the row's columns, split by "|" and trimmed.
+void addRows(const char* table, int columns, const QString& suffix = {});
 // What is wrong with the program's state at start-up; empty when its rules could have made it.
 QString inconsistency();
