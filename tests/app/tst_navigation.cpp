@@ -1,6 +1,5 @@
-// The control window's ">>", "<<" and "停止"/"再開" in every mode, and a slideshow's course,
-// through the real buttons, keys and windows. Both tables are written in words: actions, and checks
-// (after "?"); folderN holds N pictures pic01.bmp ...
+// ">>", "<<" and "停止"/"再開" in every mode, and a show's course, through the real buttons, keys
+// and windows; the tables are in words: actions, and checks after "?"; p13 holds 13 pictures.
 #include "tests/support/desktop.h"
 
 namespace {
@@ -27,8 +26,15 @@ void run(TestDesktop& d, const QString& words) {
             {"cancel", [&] { click(s.Command2); }},
             {"tick", tick},
             {"paused", [] { Form1->CmdBrkSld.setCaption("再開"); }},
-            {"Enter", [] { key(*FrmShow1, Qt::Key_Return); }},
-            {"Backspace", [] { key(FrmShow1->Picture1, Qt::Key_Backspace); }},
+            {"key",  // to the picture, which hands it to its window; the text as Ctrl types it
+             [&] {
+                 const QKeyCombination k = QKeySequence::fromString(arg)[0];
+                 QTest::sendKeyEvent(QTest::Click, FrmShow1->Picture1.widget(), k.key(),
+                                     QChar(k.key() & 0x1f), k.keyboardModifiers());
+             }},
+            {"enterOn12", [] { key(Form1->CmdShow12, Qt::Key_Return); }},
+            {"damage",
+             [&] { writeFile(FrmSelect12->Dir1.path() + "/pic" + arg + ".bmp", "BM cut short"); }},
             {"gridEnter", [] { key(*FrmShow12, Qt::Key_Return); }},
             {"gridBackspace", [] { key(*FrmShow12, Qt::Key_Backspace); }},
             {"cell", [&] { click(*FrmShow12->Picture1[arg.toInt()]); }},
@@ -44,7 +50,6 @@ void run(TestDesktop& d, const QString& words) {
             {"showAll",
              [] { FrmSelect1->showWindow(), FrmSelect12->showWindow(), FrmShow12->showWindow(); }},
             {"mode1", [] { click(Form1->CmdShow1); }},
-            {"mode12", [] { click(Form1->CmdShow12); }},
             {"modeS", [] { click(Form1->CmdSld); }},
             {"?alone",
              [&] {
@@ -63,6 +68,8 @@ void run(TestDesktop& d, const QString& words) {
              [&] {
                  QCOMPARE(QString("%1%2").arg(Module1.Next12Saved).arg(Module1.Prev12Saved), arg);
              }},
+            {"?messages", [&] { QCOMPARE(std::exchange(d.messages, {}).size(), arg.toInt()); }},
+            {"?selected", [&] { QCOMPARE(FrmSelect1->File1.selectedIndex(), arg.toInt()); }},
             {"?prev12off", [] { QVERIFY(!Form1->CmdPrev12.isEnabled()); }}};
         const QString name = word.section(':', 0, 0);
         if (kSteps.contains(name)) click(*navigationButtons()[kSteps.indexOf(name)]);
@@ -73,9 +80,8 @@ void run(TestDesktop& d, const QString& words) {
     }
 }
 
-// The show at a glance: the index, the picture on show ("-": none), the running timer's
-// interval, ">>" and "<<" (".." off), "停止"/"再開" (bracketed: off), "hidden" with the setup
-// window.
+// The index, the picture ("-": none), the timer, ">>" and "<<" (".." off), "停止"/"再開"
+// (bracketed: off), "hidden" with the setup window.
 QString showState() {
     const platform::Timer& timer = FrmSelectSld->Timer1;
     const auto on = [](platform::CommandButton& b, QString text) {
@@ -106,10 +112,12 @@ private slots:
 open the first of three       | file:3 select:0              | open   | +-===== | ?file:pic01.bmp
 open the last of three        | file:3 select:2              | open   | -+=====
 open the only file            | file:1 select:0              | open   | --=====
-Enter to the middle of three  | file:3 select:0 open         | Enter  | ++=====
+Enter to the middle of three  | file:3 select:0 open         | key:Return | ++=====
 >> to the last of three       | file:3 select:1 open         | next1  | -+===== | ?file:pic03.bmp
-Backspace to the first        | file:3 select:1 open         | Backspace | +-===== | ?shows:pic01.bmp
+Backspace to the first        | file:3 select:1 open         | key:Backspace | +-===== | ?shows:pic01.bmp
 << to the middle of three     | file:3 select:2 open         | prev1  | ++===== | ?shows:pic02.bmp
+keypad Enter to the last      | file:3 select:1 open         | key:Num+Enter | -+===== | ?shows:pic03.bmp
+a held modifier and Ctrl+M/H do not step | file:3 select:1 open | key:Ctrl+Return | ======= | ?shows:pic02.bmp key:Alt+Return ?shows:pic02.bmp key:Ctrl+Backspace ?shows:pic02.bmp key:Ctrl+M ?shows:pic02.bmp key:Ctrl+H ?shows:pic02.bmp
 first page of 13              | folder12:13                  | show12 | ==+====
 first page of 12              | folder12:12                  | show12 | ==-====
 Enter to page 2 of 25         | folder12:25 show12           | gridEnter | ==++===
@@ -117,10 +125,13 @@ Enter to page 2 of 25         | folder12:25 show12           | gridEnter | ==++=
 << to page 2 of 37            | folder12:37 show12 next12 next12 | prev12 | ==+====
 back on page 1, a thumbnail keeps << off | folder12:25 show12 next12 cell:0 close | gridBackspace | ==+-=== | ?saved:10 cell:0 close ?prev12off
 thumbnail on page 2 of 37     | folder12:37 show12 next12    | cell:0 | ==--=== | ?saved:1-1 ?shows:pic13.bmp
+thumbnail that cannot be shown | folder12:25 damage:14 show12 next12 | cell:1 | ==++=== | ?messages:2 ?shows:
 thumbnail on the only page    | folder12:5 show12            | cell:4 | ==--=== | ?saved:00
 viewer closed over page 2     | folder12:37 show12 next12 cell:0 | close | --++---
 viewer closed beside it       | folder12:25 show12 cell:0    | beside | --+=---
 viewer closed during a show   | folderS:3 start tick         | close  | --==--- | ?over
+viewer destroyed selects the fourth | file:5 select:0 open | destroyViewer | ------- | ?selected:3 ?file:pic04.bmp
+viewer destroyed, three files | file:3 select:1 open         | destroyViewer | ------- | ?selected:1 ?file:pic02.bmp
 viewer destroyed during a show | folderS:3 start tick        | destroyViewer | ------- | ?over
 grid destroyed on page 2      | folder12:37 show12 next12    | destroyGrid | ------= | ?saved:00
 show started after a paused one | folderS:3 paused           | start  | ====+-+ | ?running
@@ -135,7 +146,7 @@ tick at the last, no repeat   | folderS:2 start tick         | tick   | =====-- 
 stop turns every step off     | folderS:3 start tick allOn   | brk    | ------= | ?saved:00 ?shows:pic02.bmp
 resume                        | folderS:3 start tick brk     | brk    | ======= | ?running ?slide:1
 mode 1: its chooser alone     | folderS:3 start tick showAll allOn | mode1 | ------- | ?over ?alone:1 ?saved:00
-mode 12: its chooser alone    | folderS:3 start tick showAll allOn | mode12 | ------- | ?over ?alone:12 ?saved:00
+mode 12 by Enter: its chooser alone | folderS:3 start tick showAll allOn | enterOn12 | ------- | ?over ?alone:12 ?saved:00
 mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ------- | ?over ?alone:S ?saved:00
 )",
                     4, others);
@@ -154,65 +165,40 @@ mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ---
         QString caption = event == "start" ? "停止" : othersOn ? "再開" : "停止";
         if (event == "brk") caption = Form1->CmdBrkSld.caption() == "停止" ? "再開" : "停止";
         if (event != "brk" && event != "start") Form1->CmdBrkSld.setCaption(caption);
-        QList<bool> before;
-        for (auto* button : all) before << button->isEnabled();
         run(*desktop, event);
         for (int i = 0; i < 7; ++i)
-            QVERIFY2(all[i]->isEnabled() == (buttons[i] == '=' ? before[i] : buttons[i] == '+'),
+            QVERIFY2(all[i]->isEnabled() ==
+                         (buttons[i] == '=' ? othersOn || event == kSteps[i] : buttons[i] == '+'),
                      qPrintable(kSteps[i]));
         QCOMPARE(Form1->CmdBrkSld.caption(), caption);
         run(*desktop, checks);
     }
 
-    // A show on the pictures of a folder started as the set-up says, then a step a line:
-    // "actions: the state after them".
+    // A show started as the set-up says, then steps: "actions: the state after them; ...".
     void course_data() {
         QTest::addColumn<QString>("setUp");
         QTest::addColumn<QString>("steps");
-        const auto row = [](const char* name, const char* setUp, const QString& steps) {
-            QTest::newRow(name) << setUp << steps;
-        };
-        row("one picture", "folderS:1",
-            "start: 0 pic01.bmp 5s .... 停止 | tick: 0 - stopped .... (停止)");
-        row("one picture, repeat", "folderS:1 repeat",
-            "start: 0 pic01.bmp 5s .... 停止 | tick: 0 pic01.bmp 5s .... 停止");
-        row("two pictures", "folderS:2",
-            "start ?dir tick: 1 pic02.bmp 5s ..<< 停止 | tick: 1 - stopped .... (停止) | tick: 1 - "
-            "stopped .... (停止)");
-        row("repeat unticked in the second pass", "folderS:2 repeat",
-            "start tick tick: 0 pic01.bmp 5s >>.. 停止 | untick tick: 1 pic02.bmp 5s ..<< 停止 | "
-            "tick: 1 - stopped .... (停止)");
-        row("steps by hand", "folderS:3",
-            "start nextS: 1 pic02.bmp 5s >><< 停止 | prevS: 0 pic01.bmp 5s >>.. 停止 | Enter Enter "
-            "Enter: 2 pic03.bmp 5s ..<< 停止 | "
-            "Backspace: 1 pic02.bmp 5s >><< 停止");
-        for (const char* repeat : {"", "repeat"})
-            row(repeat[0] ? "stop and resume on the last slide, repeat"
-                          : "stop and resume on the last slide",
-                repeat[0] ? "folderS:2 repeat" : "folderS:2",
-                QString("start tick brk: 1 pic02.bmp stopped .... 再開 | tick: 1 pic02.bmp stopped "
-                        ".... 再開 | brk: 1 pic02.bmp 5s .... 停止 | %1")
-                    .arg(repeat[0] ? "tick: 0 pic01.bmp 5s >>.. 停止"
-                                   : "tick: 1 - stopped .... (停止)"));
-        row("repeat on a folder without pictures", "folderS:2 repeat",
-            "start otherS:0 tick: 1 pic02.bmp 5s ..<< 停止 | tick: 1 - stopped .... (停止)");
-        row("repeat on another folder", "folderS:2 repeat",
-            "start otherS:3 tick tick: 0 pic01.bmp 5s >>.. 停止 | tick: 1 pic02.bmp 5s >><< 停止");
-        row("repeat without an interval ticks no more", "folderS:2 repeat",
-            "start interval tick tick: 0 pic01.bmp 0s >>.. 停止 | tick: 0 pic01.bmp 0s >>.. 停止 | "
-            "nextS: 1 pic02.bmp 0s ..<< 停止");
-        row("cancel hides the setup window only", "folderS:3",
-            "start cancel: 0 pic01.bmp 5s >>.. 停止 hidden | tick: 1 pic02.bmp 5s >><< 停止 "
-            "hidden");
-        row("started again while paused", "folderS:3",
-            "start tick brk interval:2.5: 1 pic02.bmp stopped .... 再開 | start: 0 pic01.bmp 2.5s "
-            ">>.. 停止");
+        addRows(R"(
+one picture                        | folderS:1        | start: 0 pic01.bmp 5s .... 停止; tick: 0 - stopped .... (停止)
+one picture, repeat                | folderS:1 repeat | start: 0 pic01.bmp 5s .... 停止; tick: 0 pic01.bmp 5s .... 停止
+two pictures                       | folderS:2        | start ?dir tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止); tick: 1 - stopped .... (停止)
+repeat unticked in the second pass | folderS:2 repeat | start tick tick: 0 pic01.bmp 5s >>.. 停止; untick tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止)
+steps by hand                      | folderS:3        | start nextS: 1 pic02.bmp 5s >><< 停止; prevS: 0 pic01.bmp 5s >>.. 停止; key:Return key:Return key:Return: 2 pic03.bmp 5s ..<< 停止; key:Backspace: 1 pic02.bmp 5s >><< 停止
+stop and resume on the last slide  | folderS:2        | start tick brk: 1 pic02.bmp stopped .... 再開; tick: 1 pic02.bmp stopped .... 再開; brk: 1 pic02.bmp 5s .... 停止; tick: 1 - stopped .... (停止)
+the same, repeat                   | folderS:2 repeat | start tick brk: 1 pic02.bmp stopped .... 再開; tick: 1 pic02.bmp stopped .... 再開; brk: 1 pic02.bmp 5s .... 停止; tick: 0 pic01.bmp 5s >>.. 停止
+repeat on a folder without pictures | folderS:2 repeat | start otherS:0 tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止)
+repeat on another folder           | folderS:2 repeat | start otherS:3 tick tick: 0 pic01.bmp 5s >>.. 停止; tick: 1 pic02.bmp 5s >><< 停止
+repeat without an interval ticks no more | folderS:2 repeat | start interval tick tick: 0 pic01.bmp 0s >>.. 停止; tick: 0 pic01.bmp 0s >>.. 停止; nextS: 1 pic02.bmp 0s ..<< 停止
+cancel hides the setup window only | folderS:3        | start cancel: 0 pic01.bmp 5s >>.. 停止 hidden; tick: 1 pic02.bmp 5s >><< 停止 hidden
+started again while paused         | folderS:3        | start tick brk interval:2.5: 1 pic02.bmp stopped .... 再開; start: 0 pic01.bmp 2.5s >>.. 停止
+)",
+                2);
     }
     void course() {
         QFETCH(QString, setUp);
         QFETCH(QString, steps);
         run(*desktop, setUp);
-        for (const QString& step : steps.split(" | ")) {
+        for (const QString& step : steps.split("; ")) {
             run(*desktop, step.section(": ", 0, 0));
             QVERIFY2(showState() == step.section(": ", 1),
                      qPrintable(step + "  but got  " + showState()));

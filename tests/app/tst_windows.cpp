@@ -7,6 +7,10 @@ namespace {
 QList<Chooser*> choosers() { return {FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}; }
 QRect geometry(platform::PictureBox& box) { return box.widget()->geometry(); }
 platform::PictureBox& cell(int i) { return *FrmShow12->Picture1[i]; }
+auto shown() {
+    return std::tuple(FrmShow1->isShown(), FrmShow1->caption(), FrmShow1->Picture1.image(),
+                      geometry(FrmShow1->Picture1));
+}
 }  // namespace
 
 class WindowsTest : public DesktopTest {
@@ -21,13 +25,12 @@ private slots:
     void startUp() {
         QWidget& form = *Form1->widget();
         QVERIFY(form.isVisible() && (form.windowFlags() & Qt::WindowStaysOnTopHint) &&
-                Form1->caption().isEmpty());
-        QVERIFY(form.minimumSize() == QSize(41, 241) && form.maximumSize() == QSize(41, 241));
+                Form1->caption().isEmpty() && form.minimumSize() == QSize(41, 241) &&
+                form.maximumSize() == QSize(41, 241) && !FrmShow1.exists() && !FrmShow12.exists());
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(w == &form || !w->isVisible());
-        QVERIFY(!FrmShow1.exists() && !FrmShow12.exists());
-        QVERIFY(Form1->creationNumber() < FrmSelect12->creationNumber());
-        QVERIFY(FrmSelect12->creationNumber() < FrmSelect1->creationNumber());
-        QVERIFY(FrmSelect1->creationNumber() < FrmSelectSld->creationNumber());
+        QVERIFY(Form1->creationNumber() < FrmSelect12->creationNumber() &&
+                FrmSelect12->creationNumber() < FrmSelect1->creationNumber() &&
+                FrmSelect1->creationNumber() < FrmSelectSld->creationNumber());
         QList<platform::CommandButton*> column = navigationButtons();
         column.insert(0, &Form1->CmdShow1), column.insert(3, &Form1->CmdShow12),
             column.insert(6, &Form1->CmdSld);
@@ -36,14 +39,14 @@ private slots:
             QCOMPARE(column[i]->widget()->geometry(), QRect(0, tops[i], 41, i % 3 ? 17 : 33));
             QCOMPARE(column[i]->isEnabled(), i % 3 == 0 && i < 9);
         }
-        QCOMPARE(Form1->CmdShow12.widget()->nextInFocusChain(), Form1->CmdNext12.widget());
-        QCOMPARE(Form1->CmdPrev12.widget()->nextInFocusChain(), Form1->CmdNext1.widget());
+        QVERIFY(Form1->CmdShow12.widget()->nextInFocusChain() == Form1->CmdNext12.widget() &&
+                Form1->CmdPrev12.widget()->nextInFocusChain() == Form1->CmdNext1.widget());
         const QSize sizes[] = {{449, 321}, {335, 321}, {463, 326}};  // fixed, captioned alike
         for (int i = 0; i < 3; ++i) {
+            const QWidget& w = *choosers()[i]->widget();
+            QVERIFY(w.minimumSize() == sizes[i] && w.maximumSize() == sizes[i]);
             QCOMPARE(choosers()[i]->caption() + choosers()[i]->Dir1.path(),
                      " Orlin-Tessary" + desktop->home());
-            QVERIFY(choosers()[i]->widget()->minimumSize() == sizes[i] &&
-                    choosers()[i]->widget()->maximumSize() == sizes[i]);
         }
         QVERIFY(FrmSelectSld->Text1.text() == "7" && FrmSelectSld->Check3.value() == 0);
         desktop->restart();  // the work area, less 16 pixels at the bottom
@@ -52,9 +55,10 @@ private slots:
                  QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, 1, 1));
     }
 
-    // Pictures only, by suffix in any case, in natural order, hidden ones left out; a click
-    // previews, "開く" or a double-click hands over the whole list; cancel keeps the selection,
-    // another folder clears it; a file that cannot be previewed is reported and still opens.
+    // Pictures only, by suffix in any case, in natural order, hidden ones left out; Tab reaches
+    // every control and selects nothing; a click previews, "開く" or a double-click hands over
+    // the whole list; cancel keeps the selection, another folder clears it; a file that cannot
+    // be previewed is reported and still opens.
     void theFileChooser() {
         const QString folder = desktop->folder("home/写真 フォルダ");
         for (const char* name :
@@ -70,10 +74,20 @@ private slots:
         QCOMPARE(entries.join(','),
                  ",anim.gif,b.bmp,B.bmp.bmp,bad.jpg,Icon.ICO,img2.bmp,img10.bmp,photo.jpeg,photo."
                  "JPG,夏の 海.bmp,");
-        QVERIFY(!c.Command1.isEnabled());
+        c.widget()->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(c.widget()));
+        c.Command2.widget()->setFocus();
+        for (QWidget* next :
+             QWidgetList{c.Drive1.widget(), c.Dir1.widget(), c.File1.widget(), c.Picture1.widget(),
+                         c.Check1.widget(), c.Command2.widget()}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+        QVERIFY(!c.Command1.isEnabled() && paintedRect(c.Picture1).isEmpty());
+        QTest::keyClick(c.File1.widget(), Qt::Key_Down);
+        QVERIFY(c.Command1.isEnabled() && !paintedRect(c.Picture1).isEmpty());
         c.File1.setSelectedIndex(9);
-        QVERIFY(c.Command1.isEnabled() &&
-                sameColour(c.Picture1.image().pixel(50, 50), colourOf(2)));
+        QVERIFY(sameColour(c.Picture1.image().pixel(50, 50), colourOf(2)));
         QCOMPARE(paintedRect(c.Picture1), QRect(0, 13, 101, 75));  // 40 × 30 in the 101-pixel box
         click(c.Command2), click(Form1->CmdShow1), click(c.Command1);
         QCOMPARE(QStringList(Module1.FileList1.begin(), Module1.FileList1.end()), entries.mid(1));
@@ -107,13 +121,12 @@ private slots:
             FrmSelectSld->Dir1.setPath(pics);
         QVERIFY(!FrmSelectSld->Command1.isEnabled());
         FrmSelect1->Drive1.setDrive(usb);
-        QCOMPARE(FrmSelect1->Dir1.path(), usb);
+        const QString first = FrmSelect1->Dir1.path();
         FrmSelect1->Dir1.setPath(deep);
-        QCOMPARE(FrmSelect1->Dir1.widget()->count(), 3);  // the drive's root, photos, 2026
-        FrmSelect1->Drive1.setDrive(desktop->root());
-        QCOMPARE(FrmSelect1->Dir1.path(), pics);
-        FrmSelect12->Drive1.setDrive(usb);
-        QCOMPARE(FrmSelect12->Dir1.path(), deep);
+        const int levels = FrmSelect1->Dir1.widget()->count();  // the drive's root, photos, 2026
+        FrmSelect1->Drive1.setDrive(desktop->root()), FrmSelect12->Drive1.setDrive(usb);
+        QVERIFY(first == usb && levels == 3 && FrmSelect1->Dir1.path() == pics &&
+                FrmSelect12->Dir1.path() == deep);
         FrmSelect12->Drive1.setDrive(desktop->root());
         QVERIFY(QDir(usb).removeRecursively());
         for (Chooser* c : choosers()) {
@@ -136,7 +149,8 @@ private slots:
     }
 
     // Fitted, a picture touches two edges of the work area and is centred on the other axis; at
-    // natural size it is centred, halves dropped, and may be cut off.
+    // natural size it is centred, halves dropped, and may be cut off. One that cannot be loaded
+    // is reported once, and the viewer keeps what it showed, or stays hidden.
     void theViewerDraws() {
         const QRect work(0, 0, 1024, 722);
         const struct {
@@ -150,73 +164,52 @@ private slots:
                     {"odd spare width.bmp", {1000, 751}, work, {31, 0, 961, 722}},
                     {"tall.jpg", {300, 900}, work, {392, 0, 240, 722}},
                     {"natural, cut off.bmp", {2000, 1500}, {-488, -389, 2000, 1500}, {}},
-                    {"natural, halves dropped.gif", {41, 31}, {492, 346, 41, 31}, {}}};
+                    {"natural, halves dropped.gif", {41, 31}, {492, 346, 41, 31}, {}},
+                    {"fitted after natural.bmp", {2000, 1500}, work, {31, 0, 962, 722}}};
+        writeFile(pics + "/zbad.jpg", "not a picture at all");
         for (const auto& row : rows) {
             writePicture(pics + "/" + row.name, row.natural.width(), row.natural.height());
             FrmSelectSld->Check3.setValue(!row.drawn.isEmpty());
             FrmShow1->LoadControl1(pics + "/" + row.name, row.name, 12);
-            QVERIFY2(FrmShow1->isShown() && FrmShow1->Picture1.widget()->isVisible(), row.name);
+            QVERIFY2(FrmShow1->isShown() && FrmShow1->Picture1.widget()->isVisible() &&
+                         (row.drawn.isEmpty() || !FrmShow1->Picture2.hasPicture()),  // let go
+                     row.name);
             QCOMPARE(FrmShow1->caption(),
                      QString(" Orlin-Tessary     クリック→閉じる   ") + row.name);
             QCOMPARE(geometry(FrmShow1->Picture1), row.box);
             if (!row.drawn.isEmpty()) QCOMPARE(paintedRect(FrmShow1->Picture1), row.drawn);
-            QVERIFY(row.drawn.isEmpty() ||
-                    !FrmShow1->Picture2.hasPicture());  // the scratch copy is let go
-        }
-    }
-
-    // A picture that cannot be loaded is reported once, and the viewer keeps what it showed, or
-    // stays hidden; closed through its frame, it selects the chooser's fourth file, if any.
-    void theViewerKeepsWhatItShowed() {
-        writePictures(pics, 4), writeFile(pics + "/zbad.jpg", "not a picture at all");
-        for (const int fit : {0, 1}) {
-            FrmSelectSld->Check3.setValue(fit);
+            const auto before = shown();
             for (const char* bad : {"zbad.jpg", "missing.bmp"}) {
-                FrmShow1->LoadControl1(pics + "/pic01.bmp", "pic01.bmp", 1);
-                const QString caption = FrmShow1->caption();
-                const QImage image = FrmShow1->Picture1.image();
-                const QRect box = geometry(FrmShow1->Picture1);
                 FrmShow1->LoadControl1(pics + "/" + bad, bad, 12);
-                QVERIFY(desktop->shownOnce("Load Error", bad) && FrmShow1->isShown() &&
-                        FrmShow1->caption() == caption);
-                QVERIFY(geometry(FrmShow1->Picture1) == box && FrmShow1->Picture1.image() == image);
+                QVERIFY(desktop->shownOnce("Load Error", bad) && shown() == before);
             }
-            click(FrmShow1->Picture1), FrmShow1->LoadControl1(pics + "/zbad.jpg", "zbad.jpg", 1);
-            QVERIFY(desktop->shownOnce("Load Error", "zbad.jpg") && !FrmShow1->isShown());
         }
-        for (int files : {5, 3}) {
-            if (files == 3) QFile::remove(pics + "/pic04.bmp"), QFile::remove(pics + "/zbad.jpg");
-            openSingle(pics, 0);
-            FrmSelect1->Dir1.setPath(desktop->home()), FrmSelect1->Dir1.setPath(pics);
-            FrmShow1->closeByFrame();
-            QVERIFY(!FrmShow1.exists() &&
-                    FrmSelect1->File1.selectedIndex() == (files == 3 ? -1 : 3));
-            if (files == 5) QCOMPARE(Module1.CurFile1, pics + "/pic04.bmp");
+        for (const int fit : {0, 1}) {
+            click(FrmShow1->Picture1), FrmSelectSld->Check3.setValue(fit);
+            FrmShow1->LoadControl1(pics + "/zbad.jpg", "zbad.jpg", 1);
+            QVERIFY(desktop->shownOnce("Load Error", "zbad.jpg") && !FrmShow1->isShown());
         }
     }
 
     // A picture fills the width or the height of its 93-pixel cell, centred; the page goes on
     // past one that cannot be loaded, leaving its cell blank.
     void theGridCells() {
-        const std::pair<QSize, QRect> rows[] = {{{640, 480}, {0, 12, 93, 69}},
-                                                {{480, 640}, {12, 0, 69, 93}},
-                                                {{500, 500}, {0, 0, 93, 93}},
-                                                {{300, 200}, {0, 15, 93, 62}},
-                                                {{20, 10}, {0, 23, 93, 46}}};
-        for (const auto& [natural, drawn] : rows) {
-            writePicture(pics + "/a.jpg", natural.width(), natural.height()),
-                writeFile(pics + "/b.bmp", "no picture");
-            writePicture(pics + "/c.bmp", natural.width(), natural.height());
-            openGrid(pics);
-            QVERIFY(!FrmSelect12->isShown() && FrmShow12->isShown() &&
-                    desktop->shownOnce("Load Error", "b.bmp"));
-            for (int i = 0; i < 3; ++i) {
-                QVERIFY(cell(i).image().size() == QSize(93, 93) &&
-                        paintedRect(cell(i)) == (i == 1 ? QRect() : drawn));
-                QCOMPARE(FrmShow12->Label1[i]->caption(),
-                         QString("abc"[i]) + (i ? ".bmp" : ".jpg"));
-            }
-            QVERIFY(!FrmShow12->Picture2.hasPicture());
+        const std::pair<QSize, QRect> rows[] = {
+            {{640, 480}, {0, 12, 93, 69}}, {{}, {}},  // c1.bmp, no picture
+            {{480, 640}, {12, 0, 69, 93}}, {{500, 500}, {0, 0, 93, 93}},
+            {{300, 200}, {0, 15, 93, 62}}, {{20, 10}, {0, 23, 93, 46}}};
+        writeFile(pics + "/c1.bmp", "no picture");
+        for (int i : {0, 2, 3, 4, 5})
+            writePicture(pics + QString("/c%1.%2").arg(i).arg(i ? "bmp" : "jpg"),
+                         rows[i].first.width(), rows[i].first.height());
+        openGrid(pics);
+        QVERIFY(!FrmSelect12->isShown() && FrmShow12->isShown() &&
+                desktop->shownOnce("Load Error", "c1.bmp") && !FrmShow12->Picture2.hasPicture());
+        for (int i = 0; i < 6; ++i) {
+            QVERIFY(cell(i).image().size() == QSize(93, 93) &&
+                    paintedRect(cell(i)) == rows[i].second);
+            QCOMPARE(FrmShow12->Label1[i]->caption(),
+                     QString("c%1.%2").arg(i).arg(i ? "bmp" : "jpg"));
         }
     }
 
@@ -224,8 +217,7 @@ private slots:
     // end and a click on a blank cell change nothing; started again on a drive's root, the grid
     // begins there.
     void theGridPages() {
-        for (const auto& [files, byKeys] :
-             {std::pair{13, false}, {13, true}, {24, false}, {25, true}}) {
+        for (const auto& [files, byKeys] : {std::pair{13, false}, {24, false}, {25, true}}) {
             const QString folder = desktop->folder(QString("home/%1-%2").arg(files).arg(byKeys));
             const QStringList names = writePictures(folder, files);
             const auto page = [&](int first) {

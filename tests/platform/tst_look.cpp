@@ -1,8 +1,5 @@
-// What the user sees and what a screen reader reads, on every window: each text in a Japanese
-// Gothic face without a missing glyph; each control with its role and a name; and, on a
-// high-density screen (QT_SCALE_FACTOR=2), the layout in logical pixels with pictures drawn on
-// device pixels. Run also where the only Japanese Gothic has a name the program does not know
-// (TESSARY_EXPECTED_FONT names it).
+// Every window's texts in a Japanese Gothic face without a missing glyph, every control named
+// for screen readers, and on a high-density screen pictures drawn on device pixels.
 #include <QAccessible>
 #include <QFontDatabase>
 #include <QGlyphRun>
@@ -11,11 +8,9 @@
 #include "tests/support/desktop.h"
 
 namespace {
-QAccessibleInterface* accessible(QObject* object) {
-    return QAccessible::queryAccessibleInterface(object);
-}
-QString nameOf(QObject* object) { return accessible(object)->text(QAccessible::Name); }
+QAccessibleInterface* accessible(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
 
+// TESSARY_EXPECTED_FONT names the only Gothic where it has a name the program does not know.
 bool isJapaneseGothic(const QString& family) {
     const QString expected = qEnvironmentVariable("TESSARY_EXPECTED_FONT");
     if (!expected.isEmpty()) return family == expected;
@@ -23,7 +18,7 @@ bool isJapaneseGothic(const QString& family) {
            !family.contains("Mincho", Qt::CaseInsensitive);
 }
 
-// The texts a widget shows, as its font lays them out: what is wrong with them.
+// The texts a widget shows, laid out in its font: what is wrong with them.
 QString faultsOf(QWidget* w) {
     QStringList texts{w->windowTitle(), w->property("text").toString()};
     if (auto* list = qobject_cast<QListWidget*>(w))
@@ -33,16 +28,15 @@ QString faultsOf(QWidget* w) {
     for (const QString& line : texts.join('\n').split('\n', Qt::SkipEmptyParts)) {
         QTextLayout layout(line, w->font());
         layout.beginLayout(), layout.createLine(), layout.endLayout();
-        for (const QGlyphRun& run : layout.glyphRuns()) {
+        for (const QGlyphRun& run : layout.glyphRuns())
             if (!isJapaneseGothic(run.rawFont().familyName()) || run.glyphIndexes().contains(0))
                 return QString("%1 \"%2\" in %3")
                     .arg(w->metaObject()->className(), line, run.rawFont().familyName());
-        }
     }
     return {};
 }
 
-// Every device pixel of a box's inside shows a checkerboard's pixel (x / n, y / n).
+// Every device pixel of a box's inside shows pixel (x / n, y / n) of a 1-pixel checkerboard.
 bool showsCheckerboard(platform::PictureBox& box, QSize logical, int n) {
     const QImage screen = box.widget()->grab().toImage();
     const QPoint corner = box.widget()->contentsRect().topLeft() * 2;
@@ -70,9 +64,7 @@ class LookTest : public DesktopTest {
         desktop->folder("home/夏の写真/ｶﾀｶﾅのフォルダ");
         for (const char* name : {"花火①.bmp", "ﾊﾝｶｸ.bmp", "雪景色 2024.bmp", "Über-café.bmp"})
             writePicture(folder + "/" + name, 8, 6);
-        openSingle(folder, 0);
-        openGrid(folder);
-        click(Form1->CmdSld);
+        openSingle(folder, 0), openGrid(folder), click(Form1->CmdSld);
         FrmSelectSld->Dir1.setPath(folder);
         FrmSelectSld->Text1.setText("0");  // "値が不正です。" on the start button
         Form1->CmdBrkSld.setCaption("再開");
@@ -87,16 +79,13 @@ private slots:
         QStringList faults;
         for (platform::Window* window : windows()) {
             QCOMPARE(QFontInfo(window->widget()->font()).pixelSize(), 12);  // 9 points at 96 dpi
-            const QList<QWidget*> all = window->widget()->findChildren<QWidget*>()
-                                        << window->widget();
-            for (QWidget* w : all) faults << faultsOf(w);
+            faults << faultsOf(window->widget());
+            for (QWidget* w : window->widget()->findChildren<QWidget*>()) faults << faultsOf(w);
         }
         faults.removeAll(QString());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n')));
     }
-
-    // Screen readers know each window and control by a name: buttons by caption, the lists by
-    // what they list, check boxes and the text box by their labels, pictures by their file.
+    // Buttons by caption, lists by what they list, boxes by their labels, pictures by file.
     void everyControlHasAName() {
         for (platform::Window* window : windows())
             QCOMPARE(accessible(window->widget())->role(), QAccessible::Window);
@@ -105,12 +94,13 @@ private slots:
         for (QWidget* w :
              QWidgetList{Form1->widget(), Form1->CmdSld.widget(), Form1->CmdBrkSld.widget(),
                          s.Check1.widget(), s.Check2.widget(), s.Check3.widget(), s.Text1.widget(),
+                         FrmSelect1->Check1.widget(), FrmSelect12->Check1.widget(),
                          FrmSelect1->Dir1.widget(), FrmSelect1->File1.widget(),
                          FrmShow12->Picture1[1]->widget(), FrmShow12->Picture1[5]->widget()})
-            names << nameOf(w);
+            names << accessible(w)->text(QAccessible::Name);
         QCOMPARE(names.join('|'),
-                 "Orlin-Tessary|スライド|再開|繰り返し|ランダム|画面にフィット|間隔 = "
-                 "秒|フォルダ|ファイル|花火①.bmp|");
+                 "Orlin-Tessary|スライド|再開|繰り返し|ランダム|画面にフィット|"
+                 "間隔 = 秒|画面にフィット|画面にフィット|フォルダ|ファイル|花火①.bmp|");
         QCOMPARE(accessible(Form1->CmdNext12.widget())->text(QAccessible::Description),
                  QString("12枚: 次の12枚"));
         accessible(FrmShow12->Picture1[2]->widget())
@@ -118,14 +108,13 @@ private slots:
             ->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(viewerShows(), QString("2024.bmp"));
     }
-
-    // Logical layout, device pixels: 2048 × 1444 fills the 1024 × 722 work area; natural size
-    // puts a picture's pixel on 2 × 2.
+    // Layout in logical pixels; 2048 × 1444 fills the 1024 × 722 work area, natural size puts a
+    // picture's pixel on 2 × 2.
     void aHighDensityScreenShowsDevicePixels() {
         if (Form1->widget()->devicePixelRatioF() != 2)
             QSKIP("a standard screen (QT_SCALE_FACTOR=2 makes one)");
         QCOMPARE(Form1->CmdSld.widget()->geometry(), QRect(0, 144, 41, 33));
-        Module1.WorkLeft = 0, Module1.WorkRight = 1024, Module1.WorkTop = 0,
+        Module1.WorkLeft = 0, Module1.WorkRight = 1024, Module1.WorkTop = 0;
         Module1.WorkBottom = 722;
         FrmSelectSld->Check3.setValue(1);
         FrmShow1->LoadControl1(checkerboard(pics + "/fine.bmp", {2048, 1444}), "fine.bmp", 1);

@@ -3,15 +3,15 @@
 #include <QImageWriter>
 
 #include "app/number_text.h"
-#include "platform/program.h"
-#include "platform/settings_location.h"
 #include "platform/drives.h"
 #include "platform/message_box.h"
+#include "platform/program.h"
+#include "platform/settings_location.h"
 
 TestDesktop::TestDesktop() {
     platform::initialise();
     QDir(root()).mkpath("home/pics"), QDir(root()).mkpath("program");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));  // never the user's own
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));    // never the user's own
     qputenv("XDG_CACHE_HOME", QFile::encodeName(root() + "/cache"));  // thumbnails, likewise
     m_drives = {root()};
     platform::setProgramFolder(programFolder());
@@ -123,6 +123,24 @@ void openSingle(const QString& folder, int index) {
     FrmSelect1->Dir1.setPath(folder);
     FrmSelect1->File1.setSelectedIndex(index);
     click(FrmSelect1->Command1);
+}
+
+void loadInCell(const QString& path, int cell) {
+    ThumbnailGrid::LoadAutoSizePicture(*FrmShow12->Picture1[cell], FrmShow12->Picture2, path);
+}
+
+int loadErrors(TestDesktop& desktop, const QString& path) {
+    int errors = 0;
+    for (int place = 0; place < 3; ++place) {
+        FrmSelectSld->Check3.setValue(place % 2);
+        place == 2 ? loadInCell(path) : FrmShow1->LoadControl1(path, QFileInfo(path).fileName(), 1);
+        const bool shown = !desktop.messages.isEmpty();
+        if (shown &&
+            !desktop.shownOnce("Load Error", "Cannot load " + QFileInfo(path).fileName() + ":"))
+            return -1;
+        errors += shown;
+    }
+    return errors;
 }
 
 void openGrid(const QString& folder) {

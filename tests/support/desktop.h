@@ -92,6 +92,10 @@ inline QList<platform::CommandButton*> navigationButtons() {
             &Form1->CmdNextSld, &Form1->CmdPrevSld, &Form1->CmdBrkSld};
 }
 void openSingle(const QString& folder, int index);
+void loadInCell(const QString& path, int cell = 0);  // as a page of the grid loads it
+// In the viewer fitted and at natural size, then in a cell: the "Load Error"s naming the file,
+// or -1 after any other box.
+int loadErrors(TestDesktop& desktop, const QString& path);
 void openGrid(const QString& folder);
 void startShow(const QString& folder, const QString& interval = "5", int repeat = 0,
                int random = 0);
