@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QMutex>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 #include <QUrl>
@@ -44,7 +45,11 @@ bool makeFolder(const QString& folder) {
 // Written to a temporary beside it (only its owner may read it) and renamed over it, so that
 // no reader meets half a thumbnail; never synced to the disk, as a cache need not be.
 void write(const QString& file, QImage image, const FileStamp& stamp, const QString& path) {
-    if (!makeFolder(QFileInfo(file).path())) return;
+    {
+        static QMutex folders;  // of two workers making a folder at once, one would fail
+        const QMutexLocker lock(&folders);
+        if (!makeFolder(QFileInfo(file).path())) return;
+    }
     QTemporaryFile out(file + QStringLiteral(".XXXXXX"));
     if (!out.open()) return;
     image.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uriOf(path)));

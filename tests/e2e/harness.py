@@ -127,23 +127,21 @@ def package(folder):  # the .deb CPack builds, in folder
 
 class Tessary(contextlib.AbstractContextManager):
     """Runs of the program with a fresh home, by default of a copy in a folder of its own (where
-    it keeps Tessary.ini). user: (uid, gid) to run as; read_only: a folder it cannot write."""
+    it keeps Tessary.ini)."""
 
-    def __init__(self, installed=None, user=None, read_only=False):
+    def __init__(self, installed=None):
         self.root = Path(tempfile.mkdtemp(prefix="tessary-e2e-")).resolve()
         self.home, self.runtime, self.log = (self.root / n for n in ("home", "runtime", "log"))
         self.program = Path(installed or self.root / "program/tessary")
-        self.user, self.read_only, self.processes = user, read_only, []
-        self.root.chmod(0o755)  # for a user other than the tests' too
+        self.processes = []
         self.home.mkdir()
         self.runtime.mkdir(0o700)  # XDG_RUNTIME_DIR, where local sockets go
         self.log.touch()
         if not installed:
             self.program.parent.mkdir()
             shutil.copy2(os.environ["TESSARY_BINARY"], self.program)
-            self.program.parent.chmod(0o555 if read_only else 0o755)
-        self.ini = (self.home / ".config/tessary" if installed or read_only
-                    else self.program.parent) / "Tessary.ini"
+        self.ini = (self.home / ".config/tessary" if installed else
+                    self.program.parent) / "Tessary.ini"
 
     def folder(self, name, pictures):
         """A folder of one-colour BMPs, given as (file name, (w, h), (r, g, b))."""
@@ -162,14 +160,10 @@ class Tessary(contextlib.AbstractContextManager):
                  if not k.startswith(("QT_", "XDG_", "LC_", "WAYLAND"))}
         clean.update(HOME=str(self.home), XDG_RUNTIME_DIR=str(self.runtime), LANG="C.UTF-8",
                      **(env or {}))
-        command = [program or self.program, *args]
-        if self.user:
-            run("chown", "-R", "%d:%d" % self.user, self.home, self.runtime)
-            command[:0] = ["setpriv", "--reuid=%d" % self.user[0], "--regid=%d" % self.user[1],
-                           "--clear-groups", "--"]
         with open(self.log, "ab") as log:
-            self.processes.append(subprocess.Popen(command, cwd=self.home, env=clean, stdout=log,
-                                                   stderr=log, stdin=subprocess.DEVNULL))
+            self.processes.append(subprocess.Popen([program or self.program, *args], cwd=self.home,
+                                                   env=clean, stdout=log, stderr=log,
+                                                   stdin=subprocess.DEVNULL))
         return self
 
     def windows(self):  # of every run that this object started
@@ -200,8 +194,6 @@ class Tessary(contextlib.AbstractContextManager):
         """A failure, or a sanitizer's report (a failure too), shows what helps and keeps it."""
         windows = self.windows()
         kill(self.processes)
-        if self.read_only:
-            self.program.parent.chmod(0o755)
         findings = [line for line in self.output().splitlines()
                     if any(mark in line for mark in SANITIZER_MARKS)]
         if not (failed or findings):

@@ -1,0 +1,96 @@
+"""The grid filling on a real X server (Xvfb and openbox, tests/e2e/harness.py): twelve 24 MP
+JPEGs a page, the screen sampled during the fill of the first page and of the next (its files
+changed after it was decoded ahead). For each page: when the window was drawn, when each cell
+appeared, in the program's processor time (clock ticks of its work, which a busy machine does not
+stretch), whether the window was drawn before the page completed and the cells came in order.
+The last line is JSON. Usage: bench/screen_fill.py BINARY"""
+import ctypes, json, os, shutil, subprocess, sys, time
+from pathlib import Path
+try:
+    from PIL import Image
+except ImportError:  # Debian's python3-pil is for Debian's python3
+    if not sys.executable.startswith("/usr"):
+        os.execv("/usr/bin/python3", ["/usr/bin/python3"] + sys.argv)
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests/e2e"))
+import harness as x
+
+X = ctypes.CDLL("libX11.so.6")  # Xlib itself: import is too slow to sample a fill
+X.XOpenDisplay.restype = X.XGetImage.restype = X.XDefaultRootWindow.restype = ctypes.c_void_p
+X.XGetImage.argtypes = [ctypes.c_void_p] * 2 + [ctypes.c_int] * 4 + [ctypes.c_ulong, ctypes.c_int]
+X.XDefaultRootWindow.argtypes = X.XDestroyImage.argtypes = [ctypes.c_void_p]
+COLOURS = {"red": (200, 40, 40), "green": (40, 200, 40), "blank": (239, 239, 239)}
+
+
+def named(rgb):
+    name = min(COLOURS, key=lambda c: sum(abs(a - b) for a, b in zip(rgb, COLOURS[c])))
+    return name if sum(abs(a - b) for a, b in zip(rgb, COLOURS[name])) < 60 else "?"
+
+
+def cells(display, at):  # what the centres of cells 0 to 11 show on the screen
+    image = X.XGetImage(display, X.XDefaultRootWindow(display), at[0] + 56, at[1] + 56, 349, 257,
+                        0xFFFFFFFF, 2)  # 116 pixels apart across, 128 down
+    pixels = ctypes.string_at(ctypes.c_void_p.from_address(image + 16).value, 349 * 257 * 4)
+    X.XDestroyImage(image)
+    return [named(pixels[i:i + 3][::-1]) for i in  # BGRX
+            (4 * (349 * 128 * (c // 4) + 116 * (c % 4)) for c in range(12))]
+
+
+def fill(app, display, page, at):
+    """Clicks where the pointer is, and samples until cell 11 shows the page."""
+    def work():
+        with open("/proc/%d/stat" % app.processes[0].pid) as status:
+            return sum(map(int, status.read().rsplit(")", 1)[1].split()[11:13]))
+    start, shown, drawn, end = work(), {}, None, time.monotonic() + 60
+    click = subprocess.Popen(["xdotool", "click", "1"])
+    while 11 not in shown and time.monotonic() < end:
+        now, seen = work() - start, cells(display, at)
+        for cell in (c for c in range(12) if seen[c] == page):
+            shown.setdefault(cell, now)
+        if drawn is None and seen[11] == "blank" and set(seen) <= {"blank", page}:
+            drawn = now
+        time.sleep(0.01)
+    click.wait()
+    complete = shown.get(11)
+    return {"drawn_ticks": drawn, "cell_ticks": [shown.get(c) for c in range(12)],
+            "drawn_before_complete": None not in (drawn, complete) and drawn < complete,
+            "cell0_share": shown[0] / complete if complete and 0 in shown else None,
+            "in_order": sorted(shown, key=shown.get) == list(range(12))}
+
+
+def main():
+    os.environ["TESSARY_BINARY"] = os.path.abspath(sys.argv[1])
+    with x.session(), x.Tessary() as app:
+        pics, display = app.folder("pics", []), X.XOpenDisplay(None)
+        noise = Image.effect_noise((6000, 4000), 24)
+        for name in ("red", "green"):
+            Image.merge("RGB", [noise.point(lambda v, c=c: v - 128 + c) for c in COLOURS[name]]
+                        ).save(app.root / (name + ".jpg"), quality=90)
+        for i in range(24):
+            os.link(app.root / "red.jpg", pics + "/p%02d.jpg" % i)
+        app.write_settings(x.settings(app.home, pics, app.home, "7", 0, 0, 0))
+        control = app.start().control()
+        x.click(control, x.CONTROL["show12"])
+        chooser = app.captioned(x.CHOOSER_CAPTION)
+        # The grid's client area: where it asks to be, moved by the frame as the control's.
+        grid = [a - b + c for a, b, c in zip(x.geometry(control), (20, 74), (80, 22))]
+        x.run("xdotool", "mousemove", "--window", str(chooser), "260", "268")  # １２枚ずつ表示
+        time.sleep(0.5)  # the folder listed
+        first = fill(app, display, "red", grid)
+        time.sleep(2)  # the next page is decoded ahead meanwhile; then its files change
+        for i in range(12, 24):
+            shutil.copy(app.root / "green.jpg", pics + "/p%02d.jpg.new" % i)
+            os.replace(pics + "/p%02d.jpg.new" % i, pics + "/p%02d.jpg" % i)
+        x.run("xdotool", "mousemove", "--window", str(control), "20", "112")  # >>
+        second = fill(app, display, "green", grid)
+        status = app.end()
+    for name, page in (("first page", first), ("next page", second)):
+        print("%s: drawn at %s ticks, cells at %s; drawn before complete: %s, cell 0 at %s of the "
+              "fill, in order: %s" % (name, page["drawn_ticks"], page["cell_ticks"],
+                                      page["drawn_before_complete"], page["cell0_share"],
+                                      page["in_order"]))
+    print(json.dumps({"screen_%s_%s" % (n, k): v for n, page in (("first", first), ("next", second))
+                      for k, v in page.items() if k != "cell_ticks"} | {"exit_status": status[0]}))
+
+
+if __name__ == "__main__":
+    main()
