@@ -1,8 +1,11 @@
-// ">>", "<<" and "停止"/"再開" in every mode, and a show's course, through the real buttons, keys
-// and windows; the tables are in words: actions, and checks after "?"; p13 holds 13 pictures.
+// ">>", "<<" and "停止"/"再開" in every mode, a show's course, its interval, ticks and random
+// order, through the real buttons, keys and windows; ticks are fired directly. The tables are in
+// words: actions, and checks after "?"; p13 holds 13 pictures.
 #include "tests/support/desktop.h"
 
 namespace {
+SlideshowSetup& setup() { return *FrmSelectSld; }
+QStringList showOrder() { return {Module1.FileListSld.begin(), Module1.FileListSld.end() - 1}; }
 const QStringList kSteps{"next1", "prev1", "next12", "prev12", "nextS", "prevS", "brk"};
 
 void run(TestDesktop& d, const QString& words) {
@@ -20,6 +23,7 @@ void run(TestDesktop& d, const QString& words) {
              [&] { click(Form1->CmdSld), s.Dir1.setPath(folder()), s.Text1.setText("5"); }},
             {"otherS", [&] { s.Dir1.setPath(folder()); }},
             {"repeat", [&] { s.Check1.setValue(1); }},
+            {"random", [&] { s.Check2.setValue(1); }},
             {"untick", [&] { click(s.Check1); }},
             {"interval", [&] { s.Text1.setText(arg); }},
             {"start", [&] { click(s.Command1); }},
@@ -32,8 +36,12 @@ void run(TestDesktop& d, const QString& words) {
                                      QChar(k.key() & 0x1f), k.keyboardModifiers());
              }},
             {"enterOn12", [] { key(Form1->CmdShow12, Qt::Key_Return); }},
-            {"damage",
-             [&] { writeFile(FrmSelect12->Dir1.path() + "/pic" + arg + ".bmp", "BM cut short"); }},
+            {"damage",  // damage:25/14 spoils home/p25/pic14.bmp
+             [&] {
+                 writeFile(d.home() + "/p" + arg.section('/', 0, 0) + "/pic" + arg.section('/', 1) +
+                               ".bmp",
+                           "BM cut short");
+             }},
             {"gridBackspace", [] { key(*FrmShow12, Qt::Key_Backspace); }},
             {"cell", [&] { click(*FrmShow12->Picture1[arg.toInt()]); }},
             {"close", [] { click(FrmShow1->Picture1); }},
@@ -51,12 +59,9 @@ void run(TestDesktop& d, const QString& words) {
             {"modeS", [] { click(Form1->CmdSld); }},
             {"?alone",  // with the control window, the chooser of mode 1, 12 or S
              [&] {
-                 QCOMPARE(
-                     std::ranges::count_if(QApplication::topLevelWidgets(), &QWidget::isVisible),
-                     2);
-                 QVERIFY(arg == "1"    ? FrmSelect1->isShown()
-                         : arg == "12" ? FrmSelect12->isShown()
-                                       : s.isShown());
+                 QVERIFY(choosers()[QString("1 12 S").split(' ').indexOf(arg)]->isShown() &&
+                         std::ranges::count_if(QApplication::topLevelWidgets(),
+                                               &QWidget::isVisible) == 2);
              }},
             {"?shows", [&] { QCOMPARE(viewerShows(), arg); }},
             {"?file", [&] { QCOMPARE(Module1.CurFile1, FrmSelect1->Dir1.path() + "/" + arg); }},
@@ -118,7 +123,7 @@ first page of 12              | folder12:12                  | show12 | ==-====
 >> to page 2 of 24            | folder12:24 show12           | next12 | ==-+===
 back on page 1, a thumbnail keeps << off | folder12:25 show12 next12 cell:0 close | gridBackspace | ==+-=== | ?saved:10 cell:0 close ?prev12off
 thumbnail on page 2 of 37     | folder12:37 show12 next12    | cell:0 | ==--=== | ?saved:9 ?shows:pic13.bmp
-thumbnail that cannot be shown | folder12:25 damage:14 show12 next12 | cell:1 | ==++=== | ?messages:2 ?shows:
+thumbnail that cannot be shown | folder12:25 damage:25/14 show12 next12 | cell:1 | ==++=== | ?messages:2 ?shows:
 thumbnail on the only page    | folder12:5 show12            | cell:4 | ==--=== | ?saved:0
 viewer closed over page 2     | folder12:37 show12 next12 cell:0 | close | --++---
 viewer closed beside it       | folder12:25 show12 cell:0    | beside | --+=---
@@ -188,6 +193,94 @@ started again while paused         | folderS:3        | start tick brk interval:
             run(*desktop, step.section(": ", 0, 0));
             QCOMPARE(showState(), step.section(": ", 1));
         }
+    }
+    // Put in whole, or typed key by key where "typed" gives the text after each key ("_": blank).
+    void interval_data() {
+        for (const char* column : {"text", "typed", "milliseconds"})
+            QTest::addColumn<QString>(column);
+        addRows(R"(
+1                      | 1       |          | 1000
+0.9                    | 0.9     |          |
+blanks first           | _\t3    |          | 3000
+a sign                 | +4      |          | 4000
+a lone point           | .       |          |
+an exponent            | 1e1     |          | 10000
+a signed exponent      | 6E+1    |          | 60000
+e without digits       | 12e     |          | 12000
+half to even, down     | 1.0625  |          | 1062
+half to even, up       | 1.1875  |          | 1188
+trailing full-width    | 5５     |          | 5000
+2.5 under a decimal comma | 2.5  |          | 2500
+2,5 under a decimal comma | 2,5  |          | 2000
+typed 1.5              | 1.5     | 1 1. 1.5 | 1500
+typed 605              | 605     | 6 60 _   |
+typed 5秒              | 5秒     | 5 5秒    | 5000
+)",
+                3);
+    }
+    void interval() {
+        QFETCH(QString, text);
+        QFETCH(QString, typed);
+        QFETCH(QString, milliseconds);
+        text.replace('_', ' ').replace("\\t", "\t");
+        QLocale::setDefault(
+            QLocale(QString(QTest::currentDataTag()).contains("comma") ? "de_DE" : "C"));
+        run(*desktop, "folderS:2");
+        setup().Text1.setText(typed.isEmpty() ? text : QString());
+        const QStringList after = typed.isEmpty() ? QStringList{milliseconds.isEmpty() ? "" : text}
+                                                  : typed.split(' ').replaceInStrings("_", "");
+        for (int i = 0; i < after.size(); ++i) {
+            const char16_t c = text[i].toUpper().unicode();
+            for (auto type : {QEvent::KeyPress, QEvent::KeyRelease}) {  // a key or an IME's text
+                QKeyEvent event(type, c < 128 ? c : int(Qt::Key_unknown), {}, QString(text[i]));
+                if (!typed.isEmpty()) QApplication::sendEvent(setup().Text1.widget(), &event);
+            }
+            QCOMPARE(setup().Text1.text(), after[i]);
+            QCOMPARE(setup().Command1.caption() + QString::number(setup().Command1.isEnabled()),
+                     after[i].isEmpty() ? "値が不正です。0" : "スライドショー1");
+        }
+        if (milliseconds.isEmpty()) return;
+        click(setup().Command1);
+        QCOMPARE(setup().Timer1.interval(), milliseconds.toInt());
+        QVERIFY(setup().Timer1.running());
+    }
+    // ">>" and "<<" show their picture and make the time to the next tick full again.
+    void aStepByHandStartsAFreshInterval() {
+        run(*desktop, "folderS:3 interval:60 start");
+        for (auto* button : {&Form1->CmdNextSld, &Form1->CmdPrevSld}) {
+            QTest::qSleep(1000);
+            QVERIFY(setup().Timer1.remainingMilliseconds() <= 59000);
+            click(*button);
+            QVERIFY(setup().Timer1.remainingMilliseconds() > 59500);
+            QCOMPARE(viewerShows(), button == &Form1->CmdNextSld ? "pic02.bmp" : "pic01.bmp");
+        }
+    }
+    // A tick while a "Load Error" is open comes once the box has closed, never inside.
+    void aTickWhileAMessageIsOpenWaitsForTheBox() {
+        run(*desktop, "folderS:3 damage:3/02 start");
+        desktop->whileMessageOpen = [] { tick(); };  // inside the handler it does not step
+        tick();
+        QVERIFY(desktop->shownOnce("Load Error", "pic02.bmp"));
+        QCOMPARE(Module1.CurIndexSld, int16_t(1));
+        QCoreApplication::processEvents(), QCoreApplication::processEvents();
+        QCOMPARE(viewerShows(), QString("pic03.bmp"));  // a second tick would end the show
+    }
+    // Draws 0, 2, 1, 0 from a pool kept in list order give 1 4 3 2; unticked, the list order.
+    void randomOrder() {
+        uint64_t seed = 0;
+        for (QList<int> draws; draws != QList<int>{0, 2, 1, 0};) {
+            RandomFraction generator(++seed);
+            draws.clear();
+            for (int left = 4; left >= 1; --left) draws << int(std::floor(generator.next() * left));
+        }
+        setup().Random().seed(seed);
+        run(*desktop, "folderS:4 repeat random start");
+        const QStringList drawn{"pic01.bmp", "pic04.bmp", "pic03.bmp", "pic02.bmp"};
+        QCOMPARE(showOrder(), drawn);
+        click(setup().Check2), tick(), tick(), tick();
+        QCOMPARE(showOrder(), drawn);
+        tick();
+        QCOMPARE(showOrder().join(' '), "pic01.bmp pic02.bmp pic03.bmp pic04.bmp");
     }
 };
 

@@ -4,7 +4,6 @@
 #include "tests/support/desktop.h"
 
 namespace {
-QList<Chooser*> choosers() { return {FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}; }
 QRect geometry(platform::PictureBox& box) { return box.widget()->geometry(); }
 platform::PictureBox& cell(int i) { return *FrmShow12->Picture1[i]; }
 auto shown() {
@@ -44,10 +43,6 @@ private slots:
             QVERIFY(c->widget()->minimumSize() == size && c->widget()->maximumSize() == size &&
                     c->caption() + c->Dir1.path() == " Orlin-Tessary" + desktop->home());
         QVERIFY(FrmSelectSld->Text1.text() == "7" && FrmSelectSld->Check3.value() == 0);
-        desktop->restart();  // the work area, less 16 pixels at the bottom
-        QCOMPARE(QRect(QPoint(Module1.WorkLeft, Module1.WorkTop),
-                       QPoint(Module1.WorkRight, Module1.WorkBottom + 16)),
-                 QGuiApplication::primaryScreen()->availableGeometry().adjusted(0, 0, 1, 1));
     }
 
     // Pictures only, by suffix in any case, in natural order, hidden ones left out; Tab reaches
@@ -175,41 +170,23 @@ private slots:
         }
     }
 
-    // A picture fills the width or the height of its 93-pixel cell, centred; the page goes on
-    // past one that cannot be loaded, leaving its cell blank.
-    void theGridCells() {
-        const std::pair<QSize, QRect> rows[] = {
-            {{640, 480}, {0, 12, 93, 69}}, {{}, {}},  // c1.bmp, no picture
-            {{480, 640}, {12, 0, 69, 93}}, {{500, 500}, {0, 0, 93, 93}},
-            {{300, 200}, {0, 15, 93, 62}}, {{20, 10}, {0, 23, 93, 46}}};
-        writeFile(pics + "/c1.bmp", "no picture");
-        for (int i : {0, 2, 3, 4, 5})
-            writePicture(pics + QString("/c%1.%2").arg(i).arg(i ? "bmp" : "jpg"),
-                         rows[i].first.width(), rows[i].first.height());
-        openGrid(pics);
-        QVERIFY(!FrmSelect12->isShown() && FrmShow12->isShown() &&
-                desktop->shownOnce("Load Error", "c1.bmp") && !FrmShow12->Picture2.hasPicture());
-        for (int i = 0; i < 6; ++i) {
-            QVERIFY(cell(i).image().size() == QSize(93, 93) &&
-                    paintedRect(cell(i)) == rows[i].second);
-            QCOMPARE(FrmShow12->Label1[i]->caption(),
-                     QString("c%1.%2").arg(i).arg(i ? "bmp" : "jpg"));
-        }
-    }
-
     // Paging by twelve with the control window's buttons or the grid's keys; keys past either
-    // end and a click on a blank cell change nothing.
+    // end and a click on a blank cell change nothing; a picture that cannot be loaded is
+    // reported at each visit and leaves its cell blank.
     void theGridPages() {
         for (const auto& [files, byKeys] : {std::pair{13, false}, {25, true}}) {
             const QString folder = desktop->folder(QString("home/%1-%2").arg(files).arg(byKeys));
             const QStringList names = writePictures(folder, files);
+            writeFile(folder + "/pic02.bmp", "no picture");
             const auto page = [&](int first) {
-                QCOMPARE(int(Module1.CurIndex12), first);
+                QVERIFY(int(Module1.CurIndex12) == first && FrmShow12->isShown() &&
+                        !FrmSelect12->isShown() && !FrmShow12->Picture2.hasPicture());
+                QVERIFY(first > 0 || desktop->shownOnce("Load Error", "pic02.bmp"));
                 for (int j = 0; j < 12; ++j) {
                     QCOMPARE(FrmShow12->Label1[j]->caption(), names.value(first + j));
-                    QCOMPARE(paintedRect(cell(j)),
-                             first + j < files ? QRect(0, 12, 93, 69) : QRect());
-                    QVERIFY(first + j >= files ||
+                    const bool drawn = first + j < files && first + j != 1;
+                    QCOMPARE(paintedRect(cell(j)), drawn ? QRect(0, 12, 93, 69) : QRect());
+                    QVERIFY(!drawn ||
                             sameColour(cell(j).image().pixel(46, 46), colourOf(first + j)));
                 }
                 QVERIFY(Form1->CmdNext12.isEnabled() == (files - first > 12) &&

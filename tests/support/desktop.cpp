@@ -1,7 +1,5 @@
 #include "tests/support/desktop.h"
 
-#include <QImageWriter>
-
 #include "app/number_text.h"
 #include "platform/drives.h"
 #include "platform/message_box.h"
@@ -68,10 +66,7 @@ void DesktopTest::cleanup() {
 
 QByteArray encoded(const QImage& image, const char* format) {
     QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    writer.setQuality(95);
-    if (!writer.write(image)) qFatal("cannot encode %s", format);
+    if (!image.save(&buffer, format, 95)) qFatal("cannot encode %s", format);
     return buffer.data();
 }
 
@@ -89,8 +84,7 @@ QString writePicture(const QString& path, int width, int height, QColor colour) 
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
     const char* format = suffix == "jpg" ? "jpeg" : suffix == "ico" ? "ico" : "bmp";
-    writeFile(path, suffix == "gif" ? gif(width, height) : encoded(image, format));
-    return path;
+    return writeFile(path, suffix == "gif" ? gif(width, height) : encoded(image, format)), path;
 }
 
 QStringList writePictures(const QString& folder, int n) {
@@ -119,10 +113,8 @@ QRect paintedRect(platform::PictureBox& box) {
 }
 
 void openSingle(const QString& folder, int index) {
-    click(Form1->CmdShow1);
-    FrmSelect1->Dir1.setPath(folder);
-    FrmSelect1->File1.setSelectedIndex(index);
-    click(FrmSelect1->Command1);
+    click(Form1->CmdShow1), FrmSelect1->Dir1.setPath(folder);
+    FrmSelect1->File1.setSelectedIndex(index), click(FrmSelect1->Command1);
 }
 
 void loadInCell(const QString& path, int cell) {
@@ -144,17 +136,7 @@ int loadErrors(TestDesktop& desktop, const QString& path) {
 }
 
 void openGrid(const QString& folder) {
-    click(Form1->CmdShow12);
-    FrmSelect12->Dir1.setPath(folder);
-    click(FrmSelect12->Command1);
-}
-
-void startShow(const QString& folder, const QString& interval, int repeat, int random) {
-    click(Form1->CmdSld);
-    SlideshowSetup& s = *FrmSelectSld;
-    s.Dir1.setPath(folder), s.Text1.setText(interval), s.Check1.setValue(repeat),
-        s.Check2.setValue(random);
-    click(s.Command1);
+    click(Form1->CmdShow12), FrmSelect12->Dir1.setPath(folder), click(FrmSelect12->Command1);
 }
 
 void addRows(const char* table, int columns, const QString& suffix) {
@@ -168,7 +150,7 @@ void addRows(const char* table, int columns, const QString& suffix) {
 QString inconsistency() {
     for (auto* button : navigationButtons())
         if (button->isEnabled()) return "a step button on";
-    for (Chooser* c : QList<Chooser*>{FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()}) {
+    for (Chooser* c : choosers()) {
         if (c->isShown() || c->File1.path() != c->Dir1.path() ||
             !QFileInfo(c->Dir1.path()).isDir() ||
             c->Drive1.drive() != platform::drives::of(c->Dir1.path()))

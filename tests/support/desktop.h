@@ -86,6 +86,9 @@ template <class Control>
 void key(Control& control, Qt::Key key) {
     QTest::keyClick(control.widget(), key);
 }
+inline QList<Chooser*> choosers() {
+    return {FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()};
+}
 // ">>", "<<" of each mode, then "停止"/"再開".
 inline QList<platform::CommandButton*> navigationButtons() {
     return {&Form1->CmdNext1,   &Form1->CmdPrev1,   &Form1->CmdNext12, &Form1->CmdPrev12,
@@ -97,8 +100,6 @@ void loadInCell(const QString& path, int cell = 0);  // as a page of the grid lo
 // or -1 after any other box.
 int loadErrors(TestDesktop& desktop, const QString& path);
 void openGrid(const QString& folder);
-void startShow(const QString& folder, const QString& interval = "5", int repeat = 0,
-               int random = 0);
 inline void tick() { FrmSelectSld->Timer1.fireTick(); }
 // The file the viewer shows, by the end of its caption; empty while it is hidden.
 inline QString viewerShows() {
