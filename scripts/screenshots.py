@@ -15,6 +15,8 @@ import harness as x  # noqa: E402
 
 PICTURES = "/tmp/写真"  # a fixed folder, so that the choosers' folder lists read the same each run
 OUT_OF_THE_WAY = (1020, 4)  # the pointer's place for every picture
+PICTURE_FIT = (338, 216, 17, 12)  # "画面にフィット", picture chooser
+TWELVE_SHOW = (200, 256, 121, 25)  # "１２枚ずつ表示", folder chooser
 
 
 def landscape(path, index, width, height):
@@ -81,7 +83,7 @@ def take(out):
         x.click(control, (x.CONTROL["show12"]))
         folders = app.captioned(x.CHOOSER_CAPTION, exclude=(chooser,))
         shot(out, "chooser-twelve.png", frame(folders))
-        x.click(folders, (x.TWELVE_SHOW))
+        x.click(folders, TWELVE_SHOW)
         app.wait_window(lambda w: w.id not in (control, chooser, folders), "the grid")
         shot(out, "grid.png")
 
@@ -93,7 +95,7 @@ def take(out):
             x.click(control, (x.CONTROL["show1"]))
             app.captioned(x.CHOOSER_CAPTION, exclude=(folders, setup))
             if untick:
-                x.click(chooser, (x.PICTURE_FIT))
+                x.click(chooser, PICTURE_FIT)
             x.click(chooser, (x.FIRST_FILE))
             x.click(chooser, (x.PICTURE_OPEN))
             viewer = app.captioned(x.VIEWER_CAPTION + "p01.bmp", exclude=(chooser, folders, setup))

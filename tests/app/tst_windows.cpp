@@ -1,6 +1,11 @@
 // The windows one by one: the control window at start-up; the choosers' lists and their rules;
-// the viewer's drawing over the work area; the grid's cells and pages.
-#include "platform/drives.h"
+// the viewer's drawing over the work area; the grid's cells and pages. A second start hands its
+// path over the running program's own socket: the path is shown as the user would open it,
+// waits while a message box is open, and a bad message blocks nothing.
+#include <QLocalSocket>
+
+#include "app/starting_path.h"
+#include "platform/one_program.h"
 #include "tests/support/desktop.h"
 
 namespace {
@@ -14,8 +19,17 @@ auto shown() {
 
 class WindowsTest : public DesktopTest {
     Q_OBJECT
+    inline static QStringList arrived;  // the paths handed over
     void prepare() override {
         Module1.WorkLeft = Module1.WorkTop = 0, Module1.WorkRight = 1024, Module1.WorkBottom = 722;
+        static QTemporaryDir runtime;  // the user's runtime folder, for the whole run
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        static const bool first = !platform::handOverToRunningProgram({}, [](QString path) {
+            arrived << path;
+            ShowStartingPath(path);
+        });
+        QVERIFY(first);
+        arrived.clear();
     }
 
 private slots:
@@ -132,31 +146,28 @@ private slots:
     // is reported once, and the viewer keeps what it showed, or stays hidden.
     void theViewerDraws() {
         const QRect work(0, 0, 1024, 722);
-        const struct {
-            const char* name;
-            QSize natural;
-            QRect box, drawn;  // the drawn rectangle inside the box; empty: not fitted
-        } rows[] = {{"taller.bmp", {800, 600}, work, {31, 0, 962, 722}},
-                    {"wider.bmp", {1600, 400}, work, {0, 233, 1024, 256}},
-                    {"enlarged icon.ico", {32, 32}, work, {151, 0, 722, 722}},
-                    {"the work area's ratio.bmp", {1024, 722}, work, work},
-                    {"odd spare width.bmp", {1000, 751}, work, {31, 0, 961, 722}},
-                    {"tall.jpg", {300, 900}, work, {392, 0, 240, 722}},
-                    {"natural, cut off.bmp", {2000, 1500}, {-488, -389, 2000, 1500}, {}},
-                    {"natural, halves dropped.gif", {41, 31}, {492, 346, 41, 31}, {}},
-                    {"fitted after natural.bmp", {2000, 1500}, work, {31, 0, 962, 722}}};
         writeFile(pics + "/zbad.jpg", "not a picture at all");
-        for (const auto& row : rows) {
-            writePicture(pics + "/" + row.name, row.natural.width(), row.natural.height());
-            FrmSelectSld->Check3.setValue(!row.drawn.isEmpty());
-            FrmShow1->LoadControl1(pics + "/" + row.name, row.name, 12);
+        // The picture's box, and the rectangle drawn inside it; empty: not fitted.
+        for (const auto& [name, natural, box, drawn] :
+             {std::tuple<const char*, QSize, QRect, QRect>{
+                  "taller.bmp", {800, 600}, work, {31, 0, 962, 722}},
+              {"wider.bmp", {1600, 400}, work, {0, 233, 1024, 256}},
+              {"enlarged icon.ico", {32, 32}, work, {151, 0, 722, 722}},
+              {"the work area's ratio.bmp", {1024, 722}, work, work},
+              {"odd spare width.bmp", {1000, 751}, work, {31, 0, 961, 722}},
+              {"tall.jpg", {300, 900}, work, {392, 0, 240, 722}},
+              {"natural, cut off.bmp", {2000, 1500}, {-488, -389, 2000, 1500}, {}},
+              {"natural, halves dropped.gif", {41, 31}, {492, 346, 41, 31}, {}},
+              {"fitted after natural.bmp", {2000, 1500}, work, {31, 0, 962, 722}}}) {
+            writePicture(pics + "/" + name, natural.width(), natural.height());
+            FrmSelectSld->Check3.setValue(!drawn.isEmpty());
+            FrmShow1->LoadControl1(pics + "/" + name, name, 12);
             QVERIFY2(FrmShow1->isShown() && FrmShow1->Picture1.widget()->isVisible() &&
-                         (row.drawn.isEmpty() || !FrmShow1->Picture2.hasPicture()),  // let go
-                     row.name);
-            QCOMPARE(FrmShow1->caption(),
-                     QString(" Orlin-Tessary     クリック→閉じる   ") + row.name);
-            QCOMPARE(geometry(FrmShow1->Picture1), row.box);
-            if (!row.drawn.isEmpty()) QCOMPARE(paintedRect(FrmShow1->Picture1), row.drawn);
+                         (drawn.isEmpty() || !FrmShow1->Picture2.hasPicture()),  // let go
+                     name);
+            QCOMPARE(FrmShow1->caption(), QString(" Orlin-Tessary     クリック→閉じる   ") + name);
+            QCOMPARE(geometry(FrmShow1->Picture1), box);
+            if (!drawn.isEmpty()) QCOMPARE(paintedRect(FrmShow1->Picture1), drawn);
             const auto before = shown();
             for (const char* bad : {"zbad.jpg", "missing.bmp"}) {
                 FrmShow1->LoadControl1(pics + "/" + bad, bad, 12);
@@ -204,6 +215,63 @@ private slots:
             for (; first > 0; first -= 12)
                 byKeys ? key(*FrmShow12, Qt::Key_Backspace) : click(Form1->CmdPrev12),
                     page(first - 12);
+        }
+    }
+
+    // Paths below home; a second one is handed over while the first one's box is open.
+    void aPathIsShownAsTheUserWouldOpenIt_data() {
+        QTest::addColumn<QString>("paths");
+        QTest::addColumn<QString>("shown");
+        addRows(R"(
+picture                 | /pics/pic02.bmp | viewer pic02.bmp
+folder                  | /pics           | grid pic01.bmp
+folder without pictures | /empty          | chooser /empty
+not a picture           | /pics/a.txt     | Open Error: Cannot open /pics/a.txt: Not a BMP, GIF, JPEG or ICO picture
+nothing there           | /gone           | Open Error: Cannot open /gone: No such file or folder
+none                    |                 |
+while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone: No such file or folder; viewer pic01.bmp
+)",
+                2);
+    }
+    void aPathIsShownAsTheUserWouldOpenIt() {
+        QFETCH(QString, paths);
+        QFETCH(QString, shown);
+        const QString home = desktop->home();
+        writePictures(pics, 3), writeFile(pics + "/a.txt", "notes"), desktop->folder("home/empty");
+        QStringList path = paths.split(' ');
+        for (QString& p : path) p = p.isEmpty() ? p : home + p;
+        FrmSelectSld->Check3.setValue(1);  // the saved fit option holds
+        desktop->whileMessageOpen = [&] {
+            if (path.size() < 2 || arrived.size() > 1) return;
+            QVERIFY(platform::handOverToRunningProgram(path[1], {}));
+            QTest::qWait(300);
+            QCOMPARE(arrived.size(), 1);
+        };
+        QVERIFY(platform::handOverToRunningProgram(path[0], {}));
+        QTRY_COMPARE(arrived.size(), path.size());
+        QStringList seen = std::exchange(desktop->messages, {});
+        if (FrmShow1->isShown()) seen << "viewer " + viewerShows();
+        if (FrmShow12->isShown()) seen << "grid " + FrmShow12->Label1[0]->caption();
+        if (FrmSelect12->isShown()) seen << "chooser " + FrmSelect12->Dir1.path();
+        QCOMPARE(seen.join("; ").replace(home, ""), shown);
+        QVERIFY(shown != "viewer pic02.bmp" ||
+                (FrmSelect1->Dir1.path() == pics && Form1->CmdPrev1.isEnabled() &&
+                 Form1->CmdNext1.isEnabled() &&
+                 FrmShow1->Picture1.scaleWidth() == Module1.WorkRight - Module1.WorkLeft));
+    }
+
+    // Dropped within the time given, in milliseconds, while a good one still arrives.
+    void aBadMessageIsDroppedAndBlocksNothing() {
+        for (const auto& [bytes, within] : {std::pair{QByteArray("tessary-open /a b\n"), 500},
+                                            {QByteArray(1 << 20, 'x'), 500},
+                                            {QByteArray("tessary-open %2F"), 5000}}) {
+            QLocalSocket bad;
+            bad.connectToServer(platform::runningProgramSocket());
+            QVERIFY(bad.waitForConnected(1000) && bad.write(bytes) > 0);
+            QVERIFY(platform::handOverToRunningProgram(pics, {}));
+            QTRY_COMPARE(arrived, QStringList{pics});
+            QTRY_COMPARE_WITH_TIMEOUT(bad.state(), QLocalSocket::UnconnectedState, within);
+            arrived.clear();
         }
     }
 };

@@ -9,14 +9,9 @@ SCREEN, TASK_BAR, WORK_AREA = (1024, 768), 30, (0, 0, 1024, 738)
 
 # Client pixel rectangles (x, y, w, h) of what the tests and the screenshots press.
 CONTROL_SIZE = (41, 241)
-CONTROL = {name: (0, top, 41, height) for name, top, height in (
-    ("show1", 0, 33), ("next1", 32, 17), ("prev1", 48, 17), ("show12", 72, 33),
-    ("next12", 104, 17), ("prev12", 120, 17), ("sld", 144, 33), ("nextsld", 176, 17),
-    ("prevsld", 192, 17), ("brksld", 208, 33))}
+CONTROL = {"show1": (0, 0, 41, 33), "show12": (0, 72, 41, 33), "sld": (0, 144, 41, 33)}
 FIRST_FILE = (184, 32, 60, 18)  # the file list of the picture chooser and the slideshow setup
 PICTURE_OPEN = (344, 248, 97, 25)  # "開く", picture chooser
-PICTURE_FIT = (338, 216, 17, 12)  # "画面にフィット", picture chooser
-TWELVE_SHOW = (200, 256, 121, 25)  # "１２枚ずつ表示", folder chooser
 SLIDES_START = (344, 248, 105, 25)  # "スライドショー", slideshow setup
 
 CHOOSER_CAPTION = " Orlin-Tessary"

@@ -1,7 +1,6 @@
 #include "tests/support/desktop.h"
 
 #include "app/number_text.h"
-#include "platform/drives.h"
 #include "platform/message_box.h"
 #include "platform/program.h"
 #include "platform/settings_location.h"
@@ -30,11 +29,6 @@ QString TestDesktop::addDrive(const QString& relative) {
     m_drives << folder(relative);
     platform::drives::setForTesting(m_drives, home());
     return m_drives.last();
-}
-
-void TestDesktop::start() {
-    platform::drives::setForTesting(m_drives, home());  // no drive remembers a folder
-    Form1->Form_Load();
 }
 
 void TestDesktop::stop() {

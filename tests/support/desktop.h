@@ -11,6 +11,7 @@
 #include "app/windows.h"
 #include "grid/folder_chooser.h"
 #include "grid/thumbnail_grid.h"
+#include "platform/drives.h"
 #include "single/file_chooser.h"
 #include "single/picture_viewer.h"
 #include "slideshow/setup_window.h"
@@ -28,7 +29,10 @@ public:
     QString folder(const QString& relative, int n = 0) const;
     QString addDrive(const QString& relative);
     // A new run, as main() starts it; stop() destroys every window and the shared state.
-    void start();
+    void start() {
+        platform::drives::setForTesting(m_drives, home());  // no drive remembers a folder
+        Form1->Form_Load();
+    }
     static void stop();
     void restart() { stop(), start(); }
     // Exactly one box came up, with this title and a text holding part; it is then forgotten.
