@@ -65,7 +65,6 @@ void run(TestDesktop& d, const QString& words) {
              }},
             {"?shows", [&] { QCOMPARE(viewerShows(), arg); }},
             {"?file", [&] { QCOMPARE(Module1.CurFile1, FrmSelect1->Dir1.path() + "/" + arg); }},
-            {"?slide", [&] { QCOMPARE(QString::number(Module1.CurIndexSld), arg); }},
             {"?over", [&] { QVERIFY(!FrmShow1->isShown() && !s.Timer1.running()); }},
             {"?dir", [&] { QCOMPARE(Module1.DirPathSld, s.File1.path() + "/"); }},
             {"?running", [&] { QVERIFY(s.Timer1.running()); }},
@@ -134,7 +133,7 @@ viewer destroyed during a show | folderS:3 start tick        | destroyViewer | -
 grid destroyed on page 2      | folder12:37 show12 next12    | destroyGrid | ------= | ?saved:0
 show started after a paused one | folderS:3 paused           | start  | ====+-+ | ?running
 tick at the last, no repeat   | folderS:2 start tick         | tick   | =====-- | ?over
-<< to the middle of three     | folderS:3 start tick tick    | prevS  | ====++= | ?slide:1 ?shows:pic02.bmp
+<< to the middle of three     | folderS:3 start tick tick    | prevS  | ====++= | ?shows:pic02.bmp
 >> on the last slide ends it  | folderS:2 start tick         | nextS  | =====-= | ?over
 << on the first slide ends it | folderS:2 start              | prevS  | ====-== | ?over
 stop turns every step off     | folderS:3 start tick allOn   | brk    | ------= | ?saved:0 ?shows:pic02.bmp
@@ -176,7 +175,6 @@ one picture, repeat                | folderS:1 repeat | start: 0 pic01.bmp 5s ..
 repeat unticked in the second pass | folderS:2 repeat | start tick tick: 0 pic01.bmp 5s >>.. 停止; untick tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止); tick: 1 - stopped .... (停止)
 steps by hand                      | folderS:3        | start ?dir nextS: 1 pic02.bmp 5s >><< 停止; prevS: 0 pic01.bmp 5s >>.. 停止; key:Return key:Return key:Return: 2 pic03.bmp 5s ..<< 停止; key:Backspace: 1 pic02.bmp 5s >><< 停止
 stop and resume on the last slide  | folderS:2 repeat | start tick brk: 1 pic02.bmp stopped .... 再開; tick: 1 pic02.bmp stopped .... 再開; brk: 1 pic02.bmp 5s .... 停止; tick: 0 pic01.bmp 5s >>.. 停止
-the same without repeat            | folderS:2        | start tick brk tick brk tick: 1 - stopped .... (停止)
 repeat on a folder without pictures | folderS:2 repeat | start otherS:0 tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止)
 repeat on another folder           | folderS:2 repeat | start otherS:3 tick tick: 0 pic01.bmp 5s >>.. 停止; tick: 1 pic02.bmp 5s >><< 停止
 repeat without an interval ticks no more | folderS:2 repeat | start interval tick tick: 0 pic01.bmp 0s >>.. 停止; tick: 0 pic01.bmp 0s >>.. 停止; nextS: 1 pic02.bmp 0s ..<< 停止

@@ -9,6 +9,7 @@ namespace {
 const QColor kBlue(0, 0, 230);
 // The public corpora beside the clone; without them only the files made here are tried.
 const QString kCorpora = [](const QString& d) {
+    if (!QFileInfo(d).isDir()) qInfo("no corpora at %s: the files made here only", qPrintable(d));
     return QFileInfo(d).isDir() ? d : QString();
 }(qEnvironmentVariable("TESSARY_CORPORA"));
 QImage twoColours(QSize size, QRect red) {
