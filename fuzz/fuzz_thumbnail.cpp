@@ -2,11 +2,10 @@
 // changes the one a file manager writes for a file (its first two bytes cut it short or lengthen
 // it, the others flip its bytes), so that fuzzing starts from a sound one. Reading gives nothing,
 // or an image of the size expected, one pixel either way.
-#include <QBuffer>
-#include <QImage>
 #include <cstdlib>
 
 #include "platform/thumbnail_cache.h"
+#include "tests/support/desktop.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const QByteArray uri = "file:///home/user/IMG_0001.jpg", sound = [&] {
@@ -15,9 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         image.setText("Thumb::URI", uri);
         image.setText("Thumb::MTime", "1700000000");  // and the file's size the same number
         image.setText("Thumb::Size", "1700000000");
-        QBuffer png;
-        image.save(&png, "PNG");
-        return png.data();
+        return encoded(image, "png");
     }();
     QByteArray png = sound;
     if (size >= 2) png.resize(((data[0] << 8) | data[1]) % (2 * sound.size()), '\0');

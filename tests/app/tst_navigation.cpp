@@ -65,6 +65,7 @@ void run(TestDesktop& d, const QString& words) {
              }},
             {"?shows", [&] { QCOMPARE(viewerShows(), arg); }},
             {"?file", [&] { QCOMPARE(Module1.CurFile1, FrmSelect1->Dir1.path() + "/" + arg); }},
+            {"?gone", [&] { QVERIFY(arg == "1" ? !FrmShow1.exists() : !FrmShow12.exists()); }},
             {"?over", [&] { QVERIFY(!FrmShow1->isShown() && !s.Timer1.running()); }},
             {"?dir", [&] { QCOMPARE(Module1.DirPathSld, s.File1.path() + "/"); }},
             {"?running", [&] { QVERIFY(s.Timer1.running()); }},
@@ -84,9 +85,7 @@ void run(TestDesktop& d, const QString& words) {
 // (bracketed: off), "hidden" with the setup window.
 QString showState() {
     const platform::Timer& timer = FrmSelectSld->Timer1;
-    const auto on = [](platform::CommandButton& b, QString text) {
-        return b.isEnabled() ? text : "..";
-    };
+    const auto on = [](auto& button, QString text) { return button.isEnabled() ? text : ".."; };
     const QString brk = Form1->CmdBrkSld.caption(), shows = viewerShows();
     return QStringList{
         QString::number(Module1.CurIndexSld),
@@ -107,10 +106,7 @@ private slots:
     // "+" on, "-" off, "=" as it was; these are set on in one run and off in the other, so that
     // one touched by mistake shows either way. The button the event presses is on beforehand.
     void enablingRules_data() {
-        for (const char* column : {"setUp", "event", "buttons", "checks"})
-            QTest::addColumn<QString>(column);
-        for (const char* others : {" / others on", " / others off"}) {
-            addRows(R"(
+        addRows(R"(
 open the first of three       | file:3 select:0              | open   | +-===== | ?file:pic01.bmp
 open the last of three        | file:3 select:2              | open   | -+=====
 Enter to the middle of three  | file:3 select:0 open         | key:Return | ++===== | ?shows:pic02.bmp key:Num+Enter ?shows:pic03.bmp
@@ -129,8 +125,8 @@ viewer closed beside it       | folder12:25 show12 cell:0    | beside | --+=---
 viewer closed during a show   | folderS:3 start tick         | close  | --==--- | ?over
 viewer destroyed selects the fourth | file:5 select:0 open | destroyViewer | ------- | ?selected:3 ?file:pic04.bmp
 viewer destroyed, three files | file:3 select:1 open         | destroyViewer | ------- | ?selected:1 ?file:pic02.bmp
-viewer destroyed during a show | folderS:3 start tick        | destroyViewer | ------- | ?over
-grid destroyed on page 2      | folder12:37 show12 next12    | destroyGrid | ------= | ?saved:0
+viewer destroyed during a show | folderS:3 start tick        | destroyViewer | ------- | ?gone:1 ?over
+grid destroyed on page 2      | folder12:37 show12 next12    | destroyGrid | ------= | ?gone:12 ?saved:0
 show started after a paused one | folderS:3 paused           | start  | ====+-+ | ?running
 tick at the last, no repeat   | folderS:2 start tick         | tick   | =====-- | ?over
 << to the middle of three     | folderS:3 start tick tick    | prevS  | ====++= | ?shows:pic02.bmp
@@ -141,8 +137,7 @@ mode 1: its chooser alone     | folderS:3 start tick showAll allOn | mode1 | ---
 mode 12 by Enter: its chooser alone | folderS:3 start tick showAll allOn | enterOn12 | ------- | ?over ?alone:12 ?saved:0
 mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ------- | ?over ?alone:S ?saved:0
 )",
-                    4, others);
-        }
+                {"setUp", "event", "buttons", "checks"}, {" / others on", " / others off"});
     }
     void enablingRules() {
         QFETCH(QString, setUp);
@@ -168,8 +163,6 @@ mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ---
 
     // A show started as the set-up says, then steps: "actions: the state after them; ...".
     void course_data() {
-        QTest::addColumn<QString>("setUp");
-        QTest::addColumn<QString>("steps");
         addRows(R"(
 one picture, repeat                | folderS:1 repeat | start: 0 pic01.bmp 5s .... 停止; tick: 0 pic01.bmp 5s .... 停止
 repeat unticked in the second pass | folderS:2 repeat | start tick tick: 0 pic01.bmp 5s >>.. 停止; untick tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止); tick: 1 - stopped .... (停止)
@@ -181,7 +174,7 @@ repeat without an interval ticks no more | folderS:2 repeat | start interval tic
 cancel hides the setup window only | folderS:3        | start cancel: 0 pic01.bmp 5s >>.. 停止 hidden; tick: 1 pic02.bmp 5s >><< 停止 hidden
 started again while paused         | folderS:3        | start tick brk interval:2.5: 1 pic02.bmp stopped .... 再開; start: 0 pic01.bmp 2.5s >>.. 停止
 )",
-                2);
+                {"setUp", "steps"});
     }
     void course() {
         QFETCH(QString, setUp);
@@ -194,8 +187,6 @@ started again while paused         | folderS:3        | start tick brk interval:
     }
     // Put in whole, or typed key by key where "typed" gives the text after each key ("_": blank).
     void interval_data() {
-        for (const char* column : {"text", "typed", "milliseconds"})
-            QTest::addColumn<QString>(column);
         addRows(R"(
 1                      | 1       |          | 1000
 0.9                    | 0.9     |          |
@@ -214,7 +205,7 @@ typed 1.5              | 1.5     | 1 1. 1.5 | 1500
 typed 605              | 605     | 6 60 _   |
 typed 5秒              | 5秒     | 5 5秒    | 5000
 )",
-                3);
+                {"text", "typed", "milliseconds"});
     }
     void interval() {
         QFETCH(QString, text);

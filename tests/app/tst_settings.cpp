@@ -53,7 +53,6 @@ private slots:
     }
     // What the file holds, or the defaults with the check boxes read before a failure kept.
     void startUpFromAFile_data() {
-        for (const char* column : {"file", "shown"}) QTest::addColumn<QString>(column);
         addRows(R"(
 no file                       |                                     | $HOME $HOME $HOME 7 0 0 0
 a million-digit interval      | $ONE/~¶$TWO/~¶$SHOW/~¶$NINES¶1~¶0~¶1~¶ | $ONE $TWO $SHOW  1 0 1
@@ -67,7 +66,7 @@ random -1                     | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶-1~¶1~¶  | $HO
 fit 1e400                     | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶1~¶1e400~¶ | $HOME $HOME $HOME 7 1 1 0
 halves to even, grey repeat   | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1.5~¶2.5~¶-0.4~¶ | $ONE $TWO $SHOW 5 2 2 0
 )",
-                2);
+                {"file", "shown"});
     }
     void startUpFromAFile() {
         QFETCH(QString, file);

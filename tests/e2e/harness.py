@@ -1,6 +1,5 @@
-"""The real program on a real X server (Xvfb, and openbox keeping a task bar's strip free), for
-the end-to-end tests and the README's screenshots: wmctrl lists and closes windows, xprop and
-xwininfo read them, xdotool clicks (XTEST), ImageMagick's import reads the screen back."""
+"""The real program on a real X server (Xvfb; openbox keeps a task bar's strip free) for the e2e
+tests and the screenshots: wmctrl, xprop, xwininfo, xdotool's clicks and ImageMagick's import."""
 
 import collections, contextlib, os, re, shutil, signal, subprocess, sys, tempfile, time
 from pathlib import Path

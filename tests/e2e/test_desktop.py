@@ -1,7 +1,6 @@
-"""What only a real X server with a window manager shows: the control window's empty caption and
-its place above the maximised viewer on the work area openbox leaves free, a slideshow on the real
-timer, Tessary.ini as an orderly close writes it; thumbnails shared with the desktop's cache; the
-.deb opening photos from xdg-open in one program, in true colours; XWayland under weston."""
+"""What needs a real X server and window manager: the captionless control window above the viewer
+maximised on the work area; a slideshow on the real timer; Tessary.ini at exit; thumbnails shared
+with the desktop; the .deb opening photos by xdg-open in one program, in true colours; XWayland."""
 import hashlib, os, re, shutil, stat, subprocess, sys, tempfile, time, unittest, urllib.parse
 try:
     from PIL import Image, PngImagePlugin

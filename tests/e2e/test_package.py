@@ -40,8 +40,7 @@ class Package(unittest.TestCase):
             self.assertFalse(os.path.exists(path), path + " is left after the purge")
 
     def assertKeepsItsSettings(self, app, *args):
-        """A first run writes the defaults; the next start reads the user's file and writes it
-        back unchanged."""
+        """A first run writes the defaults; the next one writes the user's file back as it was."""
         for ini in (None, x.settings(app.home, app.home, app.home, "12", 1, 0, 1)):
             if ini:
                 app.write_settings(ini)

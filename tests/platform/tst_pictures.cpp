@@ -101,25 +101,32 @@ private slots:
                 QVERIFY(sameColour(cell.pixel(i % 93, i / 93), QColor(128, 128, 128), 20));
         }
     }
-    // Only the file's own cached thumbnail is drawn.
+    // Only the file's own cached thumbnail is drawn; once a page is complete, the next one's
+    // thumbnails are made before it is asked for.
     void onlyTheFilesOwnCachedThumbnailIsDrawn() {
         const QString cache = desktop->folder("cache/thumbnails/normal") + "/";
         for (const QString spoilt : {"", "URI", "MTime", "Size", "shape", "bytes"}) {
-            const QFileInfo file(writePicture(desktop->folder("t" + spoilt) + "/a.bmp", 400, 300));
+            const QString folder = desktop->folder("t" + spoilt, spoilt.isEmpty() ? 11 : 0);
+            const QFileInfo file(writePicture(folder + "/a.bmp", 400, 300));
             QImage thumbnail = twoColours({128, spoilt == "shape" ? 128 : 96}, {});
             const QByteArray uri = QUrl::fromLocalFile(file.filePath()).toEncoded();
             thumbnail.setText("Thumb::URI", spoilt == "URI" ? uri + "x" : uri);
             const qint64 mtime = file.lastModified().toSecsSinceEpoch() - (spoilt == "MTime");
             thumbnail.setText("Thumb::MTime", QString::number(mtime));
             thumbnail.setText("Thumb::Size", QString::number(file.size() + (spoilt == "Size")));
-            const QString png =
-                cache + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
+            const auto cached = [&](const QByteArray& uri) {
+                return cache + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() +
+                       ".png";
+            };
+            const QString png = cached(uri), next = writePicture(folder + "/z.bmp", 400, 300);
             QVERIFY(thumbnail.save(png) && (spoilt != "bytes" || QFile::resize(png, 60)));
             openGrid(file.path());
             QVERIFY2(sameColour(FrmShow12->Picture1[0]->image().pixel(46, 46),
                                 spoilt.isEmpty() ? kBlue : kRed, 10),
                      qPrintable(spoilt));
             QTRY_VERIFY(QImage(png).text("Thumb::URI") == uri);  // the file's own, written anew
+            QTRY_VERIFY(!spoilt.isEmpty() ||
+                        QFile::exists(cached(QUrl::fromLocalFile(next).toEncoded())));
         }
     }
     // Gone or a folder now: reported, the picture stays; rewritten, same size and time: anew.

@@ -133,12 +133,15 @@ void openGrid(const QString& folder) {
     click(Form1->CmdShow12), FrmSelect12->Dir1.setPath(folder), click(FrmSelect12->Command1);
 }
 
-void addRows(const char* table, int columns, const QString& suffix) {
-    for (const QString& line : QString(table).split('\n', Qt::SkipEmptyParts)) {
-        const QStringList cells = line.split('|');
-        QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed() + suffix));
-        for (int i = 1; i <= columns; ++i) row << cells.value(i).trimmed();
-    }
+void addRows(const char* table, std::initializer_list<const char*> columns,
+             const QStringList& suffixes) {
+    for (const char* column : columns) QTest::addColumn<QString>(column);  // names kept, not copied
+    for (const QString& suffix : suffixes)
+        for (const QString& line : QString(table).split('\n', Qt::SkipEmptyParts)) {
+            const QStringList cells = line.split('|');
+            QTestData& row = QTest::newRow(qPrintable(cells[0].trimmed() + suffix));
+            for (int i = 1; i <= int(columns.size()); ++i) row << cells.value(i).trimmed();
+        }
 }
 
 QString inconsistency() {

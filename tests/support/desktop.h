@@ -1,8 +1,7 @@
 #pragma once
-// What every widget test and fuzz target stands on: a temporary folder that is the one drive,
-// with home/ and program/ in it; message boxes and the program's end recorded instead of acted
-// on; real picture files; and the user's ways into the three modes. Qt is reached through
-// each window's and control's widget().
+// What every widget test and fuzz target stands on: a temporary folder that is the one drive, with
+// home/ and program/ in it; message boxes and the program's end recorded, not acted on; real
+// picture files; the user's ways into the modes. Qt is reached through each control's widget().
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -109,7 +108,9 @@ inline void tick() { FrmSelectSld->Timer1.fireTick(); }
 inline QString viewerShows() {
     return FrmShow1->isShown() ? FrmShow1->caption().section(' ', -1) : QString();
 }
-// A table written one row a line: its name, then the row's columns, split by "|" and trimmed.
-void addRows(const char* table, int columns, const QString& suffix = {});
+// A table of text columns written one row a line: its name, then the row's columns, split by "|"
+// and trimmed; each row once for each suffix of its name.
+void addRows(const char* table, std::initializer_list<const char*> columns,
+             const QStringList& suffixes = {""});
 // What is wrong with the program's state at start-up; empty when its rules could have made it.
 QString inconsistency();
