@@ -67,9 +67,10 @@ private slots:
         QVERIFY(FrmSelectSld->Text1.text() == "7" && FrmSelectSld->Check3.value() == 0);
     }
 
-    // Pictures only, by suffix in any case, in natural order, hidden ones left out; Tab reaches
-    // every control and selects nothing; a click previews, "開く" hands over the whole list;
-    // cancel keeps the selection, another folder clears it; one not to be previewed is reported.
+    // Pictures only, by suffix in any case, in natural order, hidden ones left out; Tab goes
+    // through the file list to the preview, selecting nothing; a click previews, "開く" hands over
+    // the whole list; cancel keeps the selection, another folder clears it; one not to be
+    // previewed is reported.
     void theFileChooser() {
         const QString folder = desktop->folder("home/写真 フォルダ");
         for (const char* name :
