@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <csignal>
 
-#include "platform/settings_location.h"
 #include "tests/support/desktop.h"
 
 class SettingsTest : public DesktopTest {

@@ -9,8 +9,9 @@ namespace {
 const QColor kBlue(0, 0, 230);
 // The public corpora beside the clone; without them only the files made here are tried.
 const QString kCorpora = [](const QString& d) {
-    if (!QFileInfo(d).isDir()) qInfo("no corpora at %s: the files made here only", qPrintable(d));
-    return QFileInfo(d).isDir() ? d : QString();
+    if (QFileInfo(d).isDir()) return d;
+    qInfo("no corpora at %s: the files made here only", qPrintable(d));
+    return QString();
 }(qEnvironmentVariable("TESSARY_CORPORA"));
 QImage twoColours(QSize size, QRect red) {
     QImage image(size, QImage::Format_RGB32);
@@ -105,6 +106,10 @@ private slots:
     // thumbnails are made before it is asked for.
     void onlyTheFilesOwnCachedThumbnailIsDrawn() {
         const QString cache = desktop->folder("cache/thumbnails/normal") + "/";
+        const auto cached = [&](const QString& path) {  // where the spec puts a file's thumbnail
+            const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+            return cache + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
+        };
         for (const QString spoilt : {"", "URI", "MTime", "Size", "shape", "bytes"}) {
             const QString folder = desktop->folder("t" + spoilt, spoilt.isEmpty() ? 11 : 0);
             const QFileInfo file(writePicture(folder + "/a.bmp", 400, 300));
@@ -114,19 +119,15 @@ private slots:
             const qint64 mtime = file.lastModified().toSecsSinceEpoch() - (spoilt == "MTime");
             thumbnail.setText("Thumb::MTime", QString::number(mtime));
             thumbnail.setText("Thumb::Size", QString::number(file.size() + (spoilt == "Size")));
-            const auto cached = [&](const QByteArray& uri) {
-                return cache + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() +
-                       ".png";
-            };
-            const QString png = cached(uri), next = writePicture(folder + "/z.bmp", 400, 300);
+            const QString png = cached(file.filePath());
+            const QString next = writePicture(folder + "/z.bmp", 400, 300);
             QVERIFY(thumbnail.save(png) && (spoilt != "bytes" || QFile::resize(png, 60)));
             openGrid(file.path());
             QVERIFY2(sameColour(FrmShow12->Picture1[0]->image().pixel(46, 46),
                                 spoilt.isEmpty() ? kBlue : kRed, 10),
                      qPrintable(spoilt));
             QTRY_VERIFY(QImage(png).text("Thumb::URI") == uri);  // the file's own, written anew
-            QTRY_VERIFY(!spoilt.isEmpty() ||
-                        QFile::exists(cached(QUrl::fromLocalFile(next).toEncoded())));
+            QTRY_VERIFY(!spoilt.isEmpty() || QFile::exists(cached(next)));
         }
     }
     // Gone or a folder now: reported, the picture stays; rewritten, same size and time: anew.
