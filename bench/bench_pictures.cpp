@@ -493,6 +493,55 @@ int main(int argc, char** argv) {
     rows.push_back(
         {"work ahead, most held at once", {heldMb, heldMb, heldMb}, "MiB", 128, "goal 128 MiB"});
     FrmShow1->hideWindow();
+
+    // What the choosers decode while the user looks at them: "１２枚ずつ表示" on a folder never
+    // seen, and "開く" on a fitted page picture, each a second after the chooser showed it; and
+    // the memory that work adds (VmHWM over VmRSS before).
+    double chooserAheadMb = 0;
+    const auto lookedAtForASecond = [&](const std::function<void()>& show) {
+        const long before = statusKilobytes("VmRSS");
+        resetPeak();
+        show();
+        QTest::qWait(1000);
+        chooserAheadMb = std::max(chooserAheadMb, (statusKilobytes("VmHWM") - before) / 1024.0);
+    };
+    int visits = 0;
+    const Timing chooserPage = timed(repetitions, [&] {
+        platform::WorkAhead::waitForAll();
+        QDir(cache).removeRecursively();
+        const QString unseen = QString("%1/chooser-%2").arg(temporary.path()).arg(++visits);
+        listPages(unseen, corpus.page, 1);
+        Form1->CmdShow12_Click();
+        lookedAtForASecond([&] { FrmSelect12->Dir1.setPath(unseen); });
+        QElapsedTimer timer;
+        timer.start();
+        FrmSelect12->Command1_Click();
+        return double(timer.nsecsElapsed()) / 1e9;
+    });
+    rows.push_back({"12 at a time, a second after the chooser showed the folder", chooserPage, "s",
+                    0.05, "goal 0.05 s"});
+    FrmSelectSld->Check3.setValue(1);
+    Form1->CmdShow1_Click();
+    FrmSelect1->Dir1.setPath(folder);
+    const Timing chooserOpen = timed(repetitions, [&] {
+        FrmShow1->hideWindow();
+        const QString name = QFileInfo(corpus.page[visits++ % 2 * 6]).fileName();  // no neighbours
+        lookedAtForASecond(
+            [&] { FrmSelect1->File1.setSelectedIndex(FrmSelect1->File1.indexOf(name)); });
+        QElapsedTimer timer;
+        timer.start();
+        FrmSelect1->Command1_Click();
+        FrmShow1->widget()->repaint();
+        return double(timer.nsecsElapsed()) / 1e9;
+    });
+    rows.push_back({"open " + pageMp + " fitted, a second after the chooser previewed it",
+                    chooserOpen, "s", 0.03, "goal 0.03 s"});
+    rows.push_back({"chooser's work ahead, memory added",
+                    {chooserAheadMb, chooserAheadMb, chooserAheadMb},
+                    "MiB",
+                    64,
+                    "goal 64 MiB (VmHWM over VmRSS before)"});
+    FrmShow1->hideWindow();
     FrmSelectSld->Check3.setValue(0);
     if (!desktop.messages.empty())
         qFatal("a picture could not be loaded: %s", qPrintable(desktop.messages.front()));
@@ -533,6 +582,9 @@ int main(int argc, char** argv) {
     put("next_natural_picture_s", nextNaturalS);
     put("ahead_peak_mb", std::max(aheadMb, heldMb));
     put("ahead_held_peak_mb", heldMb);
+    put("chooser_page_s", chooserPage.median);
+    put("chooser_open_s", chooserOpen.median);
+    put("chooser_ahead_mb", chooserAheadMb);
     put("cores", cores);
     put("small", small ? 1 : 0);
     out << "{" << json << ", " << extra << "}" << Qt::endl;

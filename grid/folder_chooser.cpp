@@ -53,6 +53,21 @@ void FolderChooser::Command2_Click() { hideWindow(); }
 void FolderChooser::Dir1_Change() {
     FollowFolder();
     Command1.setEnabled(!File1.entry(0).isEmpty());
+    DecodeFirstPageAhead();
+}
+
+void FolderChooser::Form_Show() { DecodeFirstPageAhead(); }
+
+void FolderChooser::Form_Hide() {
+    if (FrmShow12.exists()) FrmShow12->StopWorkAhead();
+}
+
+void FolderChooser::DecodeFirstPageAhead() {
+    if (!isShown()) return;
+    QStringList firstPage;
+    for (int i = 0; i < ThumbnailGrid::kPage && i < File1.entryCount(); ++i)
+        firstPage << platform::withClosingSeparator(Dir1.path()) + File1.entry(i);
+    FrmShow12->DecodeAhead(firstPage);
 }
 
 void FolderChooser::Check1_Click() {

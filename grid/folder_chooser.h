@@ -18,4 +18,8 @@ private:
     void Command2_Click();
     void Check1_Click();
     void Dir1_Change() override;
+    void Form_Show() override;
+    void Form_Hide() override;
+    // While the chooser shows a folder, the grid's first page of it is decoded ahead.
+    void DecodeFirstPageAhead();
 };

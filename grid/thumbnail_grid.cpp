@@ -71,7 +71,7 @@ void ThumbnailGrid::LoopControl() {
         Form1->CmdNext12.setEnabled(false);
         Module1.Next12Saved = false;
     }
-    DecodePageAhead(n);
+    DecodeAhead(PagePaths(Module1.CurIndex12, n));  // on workers, while the cells are drawn in order
     for (int j = 0; j < n; ++j) {
         const int k = Module1.CurIndex12 + j;
         LoadAutoSizePicture(*Picture1[j], Picture2, Module1.DirPath12 + Module1.FileList12[k]);
@@ -81,15 +81,13 @@ void ThumbnailGrid::LoopControl() {
     DecodeNextPageAhead();
 }
 
-void ThumbnailGrid::DecodePageAhead(int n) {
-    m_ahead.start(PagePaths(Module1.CurIndex12, n), CellSize());
-}
+void ThumbnailGrid::DecodeAhead(const QStringList& paths) { m_ahead.start(paths, CellSize()); }
 
 void ThumbnailGrid::DecodeNextPageAhead() {
     const int next = Module1.CurIndex12 + kPage, previous = Module1.CurIndex12 - kPage;
     const bool back = previous >= 0 && PagePaths(next, 1) == QStringList{m_lastPage};
     m_lastPage = PagePaths(Module1.CurIndex12, 1).value(0);
-    m_ahead.start(PagePaths(back ? previous : next, kPage), CellSize());
+    DecodeAhead(PagePaths(back ? previous : next, kPage));
 }
 
 // The paths of up to n files of the list from the first, none where the list has none.

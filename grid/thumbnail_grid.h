@@ -26,6 +26,11 @@ public:
     // a picture that cannot be loaded is reported and leaves the box blank.
     static void LoadAutoSizePicture(platform::PictureBox& DstObject,
                                     platform::PictureBox& SrcObject, const QString& strPath);
+    // Decodes these pictures at the cells' size on worker threads, the first first, dropping
+    // what was decoded ahead of other files: a page before the grid draws it.
+    void DecodeAhead(const QStringList& paths);
+    // Begins no more of that work.
+    void StopWorkAhead() { m_ahead.stop(); }
 
 protected:
     void Form_KeyPress(int keyAscii) override;
@@ -33,8 +38,6 @@ protected:
 
 private:
     void Picture1_Click(int16_t index);
-    // Decodes the page's pictures on worker threads while the cells are drawn in order.
-    void DecodePageAhead(int n);
     // Once the page is complete: the page the user turns to next, the previous one after a
     // step back, decoded in the background.
     void DecodeNextPageAhead();

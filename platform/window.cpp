@@ -158,6 +158,12 @@ void Window::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     m_waitForExposure = true;
     if (caption().isEmpty()) clearFrameCaption(*this);
+    Form_Show();
+}
+
+void Window::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    Form_Hide();
 }
 
 void Window::closeEvent(QCloseEvent* event) {
@@ -172,6 +178,8 @@ void Window::closeEvent(QCloseEvent* event) {
         hide();
         return;
     }
+    // Gone at once: the unload handler's own calls make a fresh window where they use this one.
+    m_destroyed = true;
     Form_Unload();
     unload();
 }

@@ -69,6 +69,10 @@ public:
 protected:
     // The character code of a key: 13 Enter, 8 Backspace, otherwise the character.
     virtual void Form_KeyPress(int /*keyAscii*/) {}
+    // The window has just been shown, or hidden (by the program, through its frame, minimized or
+    // as it is unloaded).
+    virtual void Form_Show() {}
+    virtual void Form_Hide() {}
     // Any mouse button pressed on the window itself, outside its controls.
     virtual void Form_MouseDown() {}
     // The window is being closed through its frame.
@@ -79,6 +83,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     bool deliverKey(QKeyEvent* event);

@@ -96,6 +96,11 @@ void WorkAhead::start(const QStringList& paths, DrawnSize drawnSize) {
     }
 }
 
+void WorkAhead::stop() {
+    QMutexLocker lock(&m_mutex);
+    std::erase_if(m_entries, [](const auto& e) { return e->state == Entry::State::Waiting; });
+}
+
 Picture WorkAhead::open(const QString& path) {
     QMutexLocker lock(&m_mutex);
     auto at = find(path);

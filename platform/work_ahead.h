@@ -33,6 +33,9 @@ public:
     // Forgets what it holds of other files and of files changed since, and decodes these in
     // order, the first first.
     void start(const QStringList& paths, DrawnSize drawnSize);
+    // Begins nothing more: what is under way is finished, and what is done stays until the
+    // next start, within the budget.
+    void stop();
     // The picture as opened ahead, waiting while it is under way; opened here when it was not
     // (throws Failure as Picture::open does).
     Picture open(const QString& path);

@@ -59,6 +59,7 @@ void FileChooser::File1_Click() {
     Module1.CurFileName1 = File1.entry(File1.selectedIndex());
     Module1.CurFile1 = platform::withClosingSeparator(File1.path()) + Module1.CurFileName1;
     FrmShow12->LoadAutoSizePicture(Picture1, Picture2, Module1.CurFile1);
+    DecodeSelectedAhead();
 }
 
 void FileChooser::Command1_Click() {
@@ -82,6 +83,17 @@ void FileChooser::Dir1_Change() {
     Command1.setEnabled(false);
     Picture1.clearPicture();
     FollowFolder();
+}
+
+void FileChooser::Form_Show() { DecodeSelectedAhead(); }
+
+void FileChooser::Form_Hide() {
+    if (FrmShow1.exists()) FrmShow1->StopWorkAhead();
+}
+
+void FileChooser::DecodeSelectedAhead() {
+    if (!isShown() || File1.selectedIndex() < 0) return;
+    FrmShow1->DecodeAhead(platform::withClosingSeparator(File1.path()) + File1.selectedName());
 }
 
 void FileChooser::Check1_Click() {

@@ -24,4 +24,8 @@ private:
     void Command2_Click();
     void Check1_Click();
     void Dir1_Change() override;
+    void Form_Show() override;
+    void Form_Hide() override;
+    // While the chooser previews a file, the viewer decodes it ahead.
+    void DecodeSelectedAhead();
 };

@@ -143,13 +143,20 @@ void PictureViewer::DecodeStepsAhead() {
         step(Module1.DirPathSld, Module1.FileListSld, Module1.FileCountSld,
              Module1.CurIndexSld - 1);
     }
+    m_ahead.start(steps, ViewSize());
+}
+
+void PictureViewer::DecodeAhead(const QString& path) { m_ahead.start({path}, ViewSize()); }
+
+platform::WorkAhead::DrawnSize PictureViewer::ViewSize() const {
+    const bool fitted = FrmSelectSld->Check3.value() == 1;
     const int16_t W = WorkWidth(), H = WorkHeight();
     const qreal ratio = Picture1.pixelRatio();
-    m_ahead.start(steps, [fitted, W, H, ratio](QSize natural) {
+    return [fitted, W, H, ratio](QSize natural) {
         if (!fitted) return QSize();
         const QRect drawn = FitToWorkArea(float(natural.width()), float(natural.height()), W, H);
         return platform::PictureBox::deviceSize(drawn.size(), ratio);
-    });
+    };
 }
 
 void PictureViewer::Form_KeyPress(int keyAscii) {

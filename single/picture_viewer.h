@@ -21,6 +21,11 @@ public:
     void LoadControl1(const QString& DirPath, const QString& FileName, int16_t Caption);
     // Draws what Picture2 holds fitted to the work area.
     void LoadStrShow1(const QString& strPath);
+    // Decodes a picture on a worker at the size the viewer would show it at now, dropping what
+    // was decoded ahead of other files: a picture before it is opened.
+    void DecodeAhead(const QString& path);
+    // Begins no more of that work.
+    void StopWorkAhead() { m_ahead.stop(); }
 
 protected:
     void Form_KeyPress(int keyAscii) override;
@@ -35,6 +40,8 @@ private:
     // Once the picture is on screen: those Enter and Backspace would show, decoded in the
     // background at the size they would be drawn at (at natural size only the next).
     void DecodeStepsAhead();
+    // The size a picture is drawn at, fitted or natural as the fit box says now.
+    platform::WorkAhead::DrawnSize ViewSize() const;
 
     platform::WorkAhead m_ahead{platform::WorkAhead::Use::Views};  // lent to both boxes
 };
