@@ -28,6 +28,7 @@ void run(TestDesktop& d, const QString& words) {
             {"interval", [&] { s.Text1.setText(arg); }},
             {"start", [&] { click(s.Command1); }},
             {"cancel", [&] { click(s.Command2); }},
+            {"frame", [&] { choosers()[QString("1 12 S").split(' ').indexOf(arg)]->closeByFrame(); }},
             {"tick", tick},
             {"paused", [] { Form1->CmdBrkSld.setCaption("再開"); }},
             {"key",  // to the picture, which hands it to its window; the text as Ctrl types it
@@ -52,6 +53,8 @@ void run(TestDesktop& d, const QString& words) {
              [] { FrmSelect1->showWindow(), FrmSelect12->showWindow(), FrmShow12->showWindow(); }},
             {"mode1", [] { click(Form1->CmdShow1); }},
             {"modeS", [] { click(Form1->CmdSld); }},
+            {"?hidden",
+             [&] { QVERIFY(!choosers()[QString("1 12 S").split(' ').indexOf(arg)]->isShown()); }},
             {"?alone",  // with the control window, the chooser of mode 1, 12 or S
              [&] {
                  QVERIFY(choosers()[QString("1 12 S").split(' ').indexOf(arg)]->isShown() &&
@@ -109,7 +112,9 @@ Enter to the middle of three  | file:3 select:0 open         | key:Return | ++==
 Backspace to the first        | file:3 select:1 open         | key:Backspace | +-===== | ?shows:pic01.bmp
 << to the middle of three     | file:3 select:2 open         | prev1  | ++===== | ?shows:pic02.bmp
 a held modifier and Ctrl+M/H do not step | file:3 select:1 open | key:Ctrl+Return | ======= | ?shows:pic02.bmp key:Alt+Return ?shows:pic02.bmp key:Ctrl+Backspace ?shows:pic02.bmp key:Ctrl+M ?shows:pic02.bmp key:Ctrl+H ?shows:pic02.bmp
+file chooser closed by its frame | file:3 select:1 open      | frame:1 | ======= | ?hidden:1 ?selected:1 ?shows:pic02.bmp
 first page of 12              | folder12:12                  | show12 | ==-====
+thumbnail chooser closed by its frame | folder12:13          | frame:12 | ======= | ?hidden:12
 >> to page 2 of 24            | folder12:24 show12           | next12 | ==-+===
 back on page 1, a thumbnail keeps << off | folder12:25 show12 next12 cell:0 close | gridBackspace | ==+-=== | ?saved:10 cell:0 close ?prev12off
 thumbnail on page 2 of 37     | folder12:37 show12 next12    | cell:0 | ==--=== | ?saved:9 ?shows:pic13.bmp
@@ -167,6 +172,7 @@ repeat on a folder without pictures | folderS:2 repeat | start otherS:0 tick: 1 
 repeat on another folder           | folderS:2 repeat | start otherS:3 tick tick: 0 pic01.bmp 5s >>.. 停止; tick: 1 pic02.bmp 5s >><< 停止
 repeat without an interval ticks no more | folderS:2 repeat | start interval tick tick: 0 pic01.bmp 0s >>.. 停止; tick: 0 pic01.bmp 0s >>.. 停止; nextS: 1 pic02.bmp 0s ..<< 停止
 cancel hides the setup window only | folderS:3        | start cancel: 0 pic01.bmp 5s >>.. 停止 hidden; tick: 1 pic02.bmp 5s >><< 停止 hidden
+its frame hides the setup window only | folderS:3      | start frame:S: 0 pic01.bmp 5s >>.. 停止 hidden; tick: 1 pic02.bmp 5s >><< 停止 hidden
 started again while paused         | folderS:3        | start tick brk interval:2.5: 1 pic02.bmp stopped .... 再開; start: 0 pic01.bmp 2.5s >>.. 停止
 )",
                 {"setUp", "steps"});
@@ -239,13 +245,21 @@ typed 5秒              | 5秒     | 5 5秒    | 5000
             QCOMPARE(viewerShows(), button == &Form1->CmdNextSld ? "pic02.bmp" : "pic01.bmp");
         }
     }
-    // A tick while a "Load Error" is open comes once the box has closed, never inside.
-    void aTickWhileAMessageIsOpenWaitsForTheBox() {
+    // A tick while a "Load Error" is open comes once the box has closed, never inside; nor inside
+    // a second box (here "Drive is not ready.") that opens before it came, but once that closes.
+    void aTickWhileAMessageIsOpenWaitsForTheBoxes() {
+        const QString usb = desktop->addDrive("usb");
         run(*desktop, "folderS:3 damage:p3/pic02 start");
-        desktop->whileMessageOpen = [] { tick(); };  // inside the handler it does not step
+        QVERIFY(QDir(usb).removeRecursively());
+        int boxes = 0;
+        desktop->whileMessageOpen = [&boxes] {
+            QCoreApplication::processEvents();  // as the box's own loop does
+            if (++boxes == 1) tick();           // inside the handler it does not step
+        };
         tick();
         QVERIFY(desktop->shownOnce("Load Error", "pic02.bmp"));
-        QCOMPARE(Module1.CurIndexSld, int16_t(1));
+        setup().Drive1.setDrive(usb);
+        QVERIFY(desktop->shownOnce("Read Error.") && Module1.CurIndexSld == 1);
         QCoreApplication::processEvents(), QCoreApplication::processEvents();
         QCOMPARE(viewerShows(), QString("pic03.bmp"));  // a second tick would end the show
     }

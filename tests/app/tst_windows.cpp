@@ -75,7 +75,8 @@ private slots:
         const QString folder = desktop->folder("home/写真 フォルダ");
         for (const char* name :
              {"photo.JPG", "photo.jpeg", "Icon.ICO", "anim.gif", "img10.bmp", "img2.bmp", "b.bmp",
-              "B.bmp.bmp", ".hidden.bmp", "夏の 海.bmp", "notes.txt", "bad.jpg"})
+              "B.bmp.bmp", ".hidden.bmp", "夏の 海.bmp", "notes.txt", "bad.jpg", "a10.bmp", "a2.bmp",
+              "b01.bmp", "B1.bmp", "x.bmp", "1x.bmp"})
             writePicture(folder + "/" + name, 40, 30, colourOf(2));
         writeFile(folder + "/bad.jpg", "no picture in here"), QDir(folder).mkdir("sub.jpg");
         click(Form1->CmdShow1);
@@ -84,8 +85,8 @@ private slots:
         QStringList entries;
         for (int i = -1; i <= c.File1.entryCount(); ++i) entries << c.File1.entry(i);
         QCOMPARE(entries.join(','),
-                 ",anim.gif,b.bmp,B.bmp.bmp,bad.jpg,Icon.ICO,img2.bmp,img10.bmp,photo.jpeg,photo."
-                 "JPG,夏の 海.bmp,");
+                 ",1x.bmp,a2.bmp,a10.bmp,anim.gif,b.bmp,B.bmp.bmp,B1.bmp,b01.bmp,bad.jpg,Icon.ICO,"
+                 "img2.bmp,img10.bmp,photo.jpeg,photo.JPG,x.bmp,夏の 海.bmp,");
         c.widget()->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(c.widget()));
         c.Dir1.widget()->setFocus();  // Tab into the file list, then to the preview
@@ -94,7 +95,7 @@ private slots:
         QVERIFY(!c.Command1.isEnabled() && paintedRect(c.Picture1).isEmpty());
         QTest::keyClick(c.File1.widget(), Qt::Key_Down);
         QVERIFY(c.Command1.isEnabled() && !paintedRect(c.Picture1).isEmpty());
-        c.File1.setSelectedIndex(9);
+        c.File1.setSelectedIndex(15);
         QVERIFY(sameColour(c.Picture1.image().pixel(50, 50), colourOf(2)));
         QCOMPARE(paintedRect(c.Picture1), QRect(0, 13, 101, 75));  // 40 × 30 in the 101-pixel box
         click(c.Command2), click(Form1->CmdShow1), click(c.Check1), click(c.Command1);
@@ -102,7 +103,7 @@ private slots:
         QVERIFY(Module1.DirPath1 == folder + "/" && viewerShows() == "海.bmp" && c.isShown());
         QVERIFY(paintedRect(FrmShow1->Picture1) == QRect(31, 0, 962, 722) &&
                 sameColour(FrmShow1->Picture1.image().pixel(500, 300), colourOf(2)));
-        c.File1.setSelectedIndex(3);
+        c.File1.setSelectedIndex(8);
         QVERIFY(desktop->shownOnce("Load Error", "bad.jpg"));
         QVERIFY(paintedRect(c.Picture1).isEmpty() && c.Command1.isEnabled());
         c.Dir1.setPath(pics);
@@ -115,9 +116,16 @@ private slots:
     void theChoosersRules() {
         const QString empty = desktop->folder("home/empty"), usb = desktop->addDrive("usb");
         const QString deep = desktop->folder("usb/photos/2026");
+        const QString deeper = desktop->folder("home/pics/deeper");
         writePictures(pics, 2);
-        for (const QString& folder : {pics, empty, pics}) {
-            for (Chooser* c : choosers()) c->Dir1.setPath(folder);
+        // Down two folders, then back up by the entries above, as the user double-clicks them.
+        for (const auto& [name, folder] : {std::pair{"pics", pics}, {"deeper", deeper},
+                                           {"pics", pics}, {"home", desktop->home()}}) {
+            for (Chooser* c : choosers()) {
+                QListWidget& list = *c->Dir1.widget();
+                emit list.itemActivated(list.findItems(name, Qt::MatchEndsWith).value(0));
+                QVERIFY2(c->Dir1.path() == folder && c->File1.path() == folder, name);
+            }
             QVERIFY(FrmSelect12->Command1.isEnabled() == (folder == pics) &&
                     FrmSelectSld->Command1.isEnabled() == (folder == pics));
         }
@@ -232,6 +240,8 @@ folder without pictures | /empty          | chooser /empty
 not a picture           | /pics/a.txt     | Open Error: Cannot open /pics/a.txt: Not a BMP, GIF, JPEG or ICO picture
 nothing there           | /gone           | Open Error: Cannot open /gone: No such file or folder
 none                    |                 |
+picture on another drive | usb:/pics/pic02.bmp | viewer pic02.bmp
+folder on another drive | usb:/pics        | grid pic01.bmp
 while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone: No such file or folder; viewer pic01.bmp
 )",
                 {"paths", "shown"});
@@ -241,8 +251,10 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
         QFETCH(QString, shown);
         const QString home = desktop->home();
         writePictures(pics, 3), writeFile(pics + "/a.txt", "notes"), desktop->folder("home/empty");
+        const QString usb = desktop->addDrive("usb");
+        desktop->folder("usb/pics", 3);
         QStringList path = paths.split(' ');
-        for (QString& p : path) p = p.isEmpty() ? p : home + p;
+        for (QString& p : path) p = p.isEmpty() ? p : p.startsWith("usb:") ? usb + p.mid(4) : home + p;
         FrmSelectSld->Check3.setValue(1);  // the saved fit option holds
         desktop->whileMessageOpen = [&] {
             if (path.size() < 2 || arrived.size() > 1) return;
@@ -257,8 +269,10 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
         if (FrmShow12->isShown()) seen << "grid " + FrmShow12->Label1[0]->caption();
         if (FrmSelect12->isShown()) seen << "chooser " + FrmSelect12->Dir1.path();
         QCOMPARE(seen.join("; ").replace(home, ""), shown);
+        for (Chooser* c : choosers())  // each on its folder's drive
+            QCOMPARE(c->Drive1.drive(), platform::drives::of(c->Dir1.path()));
         QVERIFY(shown != "viewer pic02.bmp" ||
-                (FrmSelect1->Dir1.path() == pics && Form1->CmdPrev1.isEnabled() &&
+                (FrmSelect1->Dir1.path().endsWith("/pics") && Form1->CmdPrev1.isEnabled() &&
                  Form1->CmdNext1.isEnabled() &&
                  FrmShow1->Picture1.scaleWidth() == Module1.WorkRight - Module1.WorkLeft));
     }
