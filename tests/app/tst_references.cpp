@@ -20,7 +20,7 @@ const std::map<QString, std::function<void()>> kRows{
     {"control-paused", [] { start(), click(Form1->CmdBrkSld); }},
     {"files-preview", [] { files(), FrmSelect1->File1.setSelectedIndex(3); }},  // the long name
     {"folders-chosen", [] { click(Form1->CmdShow12), FrmSelect12->Dir1.setPath(kPics); }},
-    {"setup-refused", [] { setup(), FrmSelectSld->Text1.setText("0"); }},
+    {"setup-refused", [] { setup(), fitted(), FrmSelectSld->Text1.setText("0"); }},
     {"grid-full", [] { openGrid(kP13); }},
     {"grid-last", [] { openGrid(kP13), click(Form1->CmdNext12); }},
     {"viewer-fitted", [] { fitted(), openSingle(kPics, 1); }},
