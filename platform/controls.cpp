@@ -76,6 +76,9 @@ void Label::nameWidget(QWidget& control) {
 CheckBox::CheckBox(Window* window, const TwipsRect& rect) : QCheckBox(window->widget()) {
     placeTwips(*this, rect);
     setTristate(true);
+    // The box is 12 pixels high: the style's larger mark would lose its top and bottom edges.
+    const int side = std::min(height(), width()) - 1;
+    setStyleSheet(QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
 }
 
 int CheckBox::value() const {

@@ -40,7 +40,8 @@ private slots:
         QVERIFY(lock.isLocked() || (lock.setStaleLockTime(0), lock.lock()));
         desktop->stop(), QDir(kDrive).removeRecursively(), QDir(kDrive).mkpath("home/pics/2026");
         QDir(kDrive).mkpath("home/p13"), writePictures(kP13, 13), writePictures(kPics, 3);
-        writePicture(kPics + "/夏休みに海辺で撮った長い名前の写真.bmp", 30, 40);
+        for (const QString& folder : {kPics, kP13})  // the long name wraps under its thumbnail
+            writePicture(folder + "/夏休みに海辺で撮った長い名前の写真.bmp", 30, 40);
         platform::drives::setForTesting({kDrive}, kDrive + "/home"), Form1->Form_Load();
         Module1.WorkLeft = Module1.WorkTop = 0, Module1.WorkRight = 240, Module1.WorkBottom = 160;
         QFETCH(QString, name);
