@@ -262,6 +262,10 @@ typed 5秒              | 5秒     | 5 5秒    | 5000
         QVERIFY(desktop->shownOnce("Read Error.") && Module1.CurIndexSld == 1);
         QCoreApplication::processEvents(), QCoreApplication::processEvents();
         QCOMPARE(viewerShows(), QString("pic03.bmp"));  // a second tick would end the show
+        desktop->whileMessageOpen = [] { Form1->closeByFrame(); };  // closed once the box is
+        setup().Drive1.setDrive(desktop->root()), setup().Drive1.setDrive(usb);
+        QVERIFY(desktop->shownOnce("Read Error.") && !desktop->ended);
+        QTRY_VERIFY(desktop->ended);
     }
     // Draws 0, 2, 1, 0 from a pool kept in list order give 1 4 3 2; unticked, the list order.
     void randomOrder() {

@@ -12,6 +12,14 @@
 namespace {
 QRect geometry(platform::PictureBox& box) { return box.widget()->geometry(); }
 platform::PictureBox& cell(int i) { return *FrmShow12->Picture1[i]; }
+// Whether the first cell's caption was last painted with its name: what the screen shows of it.
+struct LastPaint : QObject {
+    bool showed = false;
+    bool eventFilter(QObject* label, QEvent* event) override {
+        if (event->type() == QEvent::Paint) showed = !label->property("text").toString().isEmpty();
+        return false;
+    }
+};
 auto shown() {
     return std::tuple(FrmShow1->isShown(), FrmShow1->caption(), FrmShow1->Picture1.image(),
                       geometry(FrmShow1->Picture1));
@@ -196,8 +204,11 @@ private slots:
 
     // Paging by twelve with the control window's buttons or the grid's keys; keys past either
     // end and a click on a blank cell change nothing; a picture that cannot be loaded is
-    // reported at each visit and leaves its cell blank.
+    // reported at each visit and leaves its cell blank; the cells before it are on the screen then.
     void theGridPages() {
+        LastPaint first;
+        FrmShow12->Label1[0]->widget()->installEventFilter(&first);
+        desktop->whileMessageOpen = [&first] { QVERIFY(first.showed); };
         for (const auto& [files, byKeys] : {std::pair{13, false}, {25, true}}) {
             const QString folder = desktop->folder(QString("home/%1-%2").arg(files).arg(byKeys));
             const QStringList names = writePictures(folder, files);
@@ -218,16 +229,16 @@ private slots:
             };
             openGrid(folder);
             key(*FrmShow12, Qt::Key_Backspace), page(0);
-            int first = 0;
-            for (; files - first > 12; first += 12)
-                byKeys ? key(cell(5), Qt::Key_Return) : click(Form1->CmdNext12), page(first + 12);
+            int at = 0;
+            for (; files - at > 12; at += 12)
+                byKeys ? key(cell(5), Qt::Key_Return) : click(Form1->CmdNext12), page(at + 12);
             key(*FrmShow12, Qt::Key_Return);
             if (files % 12) click(cell(11));
             QVERIFY(!FrmShow1->isShown());
-            page(first);
-            for (; first > 0; first -= 12)
+            page(at);
+            for (; at > 0; at -= 12)
                 byKeys ? key(*FrmShow12, Qt::Key_Backspace) : click(Form1->CmdPrev12),
-                    page(first - 12);
+                    page(at - 12);
         }
     }
 
