@@ -12,11 +12,12 @@
 namespace {
 QRect geometry(platform::PictureBox& box) { return box.widget()->geometry(); }
 platform::PictureBox& cell(int i) { return *FrmShow12->Picture1[i]; }
-// Whether the first cell's caption was last painted with its name: what the screen shows of it.
+// What the screen shows of a widget: whether it was last painted showing something.
 struct LastPaint : QObject {
+    std::function<bool()> shows;  // whether it shows something now
     bool showed = false;
-    bool eventFilter(QObject* label, QEvent* event) override {
-        if (event->type() == QEvent::Paint) showed = !label->property("text").toString().isEmpty();
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) showed = shows();
         return false;
     }
 };
@@ -79,6 +80,7 @@ private slots:
     // through the file list to the preview, selecting nothing; a click previews, "開く" hands over
     // the whole list; cancel keeps the selection, another folder clears it; one not to be
     // previewed is reported. The fit box ticked after the preview holds for the picture opened.
+    // Another folder wipes the preview on the screen.
     void theFileChooser() {
         const QString folder = desktop->folder("home/写真 フォルダ");
         for (const char* name :
@@ -111,11 +113,15 @@ private slots:
         QVERIFY(Module1.DirPath1 == folder + "/" && viewerShows() == "海.bmp" && c.isShown());
         QVERIFY(paintedRect(FrmShow1->Picture1) == QRect(31, 0, 962, 722) &&
                 sameColour(FrmShow1->Picture1.image().pixel(500, 300), colourOf(2)));
-        c.File1.setSelectedIndex(8);
+        LastPaint preview;
+        preview.shows = [&c] { return !paintedRect(c.Picture1).isEmpty(); };
+        c.Picture1.widget()->installEventFilter(&preview), c.Picture1.widget()->update();
+        QTRY_VERIFY(preview.showed);
+        c.Dir1.setPath(pics), QCoreApplication::processEvents();
+        QVERIFY(!preview.showed && c.File1.selectedIndex() == -1 && !c.Command1.isEnabled());
+        c.Dir1.setPath(folder), c.File1.setSelectedIndex(8);
         QVERIFY(desktop->shownOnce("Load Error", "bad.jpg"));
         QVERIFY(paintedRect(c.Picture1).isEmpty() && c.Command1.isEnabled());
-        c.Dir1.setPath(pics);
-        QVERIFY(c.File1.selectedIndex() == -1 && !c.Command1.isEnabled());
     }
 
     // The grid's and the show's start buttons need pictures (and the show an interval); each
@@ -207,6 +213,7 @@ private slots:
     // reported at each visit and leaves its cell blank; the cells before it are on the screen then.
     void theGridPages() {
         LastPaint first;
+        first.shows = [] { return !FrmShow12->Label1[0]->caption().isEmpty(); };
         FrmShow12->Label1[0]->widget()->installEventFilter(&first);
         desktop->whileMessageOpen = [&first] { QVERIFY(first.showed); };
         for (const auto& [files, byKeys] : {std::pair{13, false}, {25, true}}) {
