@@ -43,8 +43,9 @@ class WindowsTest : public DesktopTest {
 private slots:
     void initTestCase() { machineDrives = platform::drives::all(); }  // before tests name theirs
     // Only the control window shows, above everything, captionless, fixed at 41 × 241, the mode
-    // buttons on; the choosers are fixed in size, captioned alike, on home. The machine's drives
-    // are the root, then the volumes mounted where a user's go.
+    // buttons on, "開く" off (the references hold the layout); the choosers are fixed in size,
+    // captioned alike, on home. The machine's drives are the root, then the volumes mounted where
+    // a user's go.
     void startUp() {
         for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
             const QString root = v.rootPath();
@@ -58,14 +59,9 @@ private slots:
                 Form1->caption().isEmpty() && form.minimumSize() == QSize(41, 241) &&
                 form.maximumSize() == QSize(41, 241) && !FrmShow1.exists() && !FrmShow12.exists());
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(w == &form || !w->isVisible());
-        QList<platform::CommandButton*> column = navigationButtons();
-        column.insert(0, &Form1->CmdShow1), column.insert(3, &Form1->CmdShow12),
-            column.insert(6, &Form1->CmdSld);
-        const int tops[] = {0, 32, 48, 72, 104, 120, 144, 176, 192, 208};
-        for (int i = 0; i < 10; ++i) {
-            QCOMPARE(column[i]->widget()->geometry(), QRect(0, tops[i], 41, i % 3 ? 17 : 33));
-            QCOMPARE(column[i]->isEnabled(), i % 3 == 0 && i < 9);
-        }
+        QVERIFY(Form1->CmdShow1.isEnabled() && Form1->CmdShow12.isEnabled() &&
+                Form1->CmdSld.isEnabled() && !FrmSelect1->Command1.isEnabled());
+        QCOMPARE(inconsistency(), QString());  // every step button off
         QVERIFY(Form1->CmdShow12.widget()->nextInFocusChain() == Form1->CmdNext12.widget() &&
                 Form1->CmdPrev12.widget()->nextInFocusChain() == Form1->CmdNext1.widget());
         for (const auto& [c, size] : {std::pair<Chooser*, QSize>{FrmSelect1.get(), {449, 321}},
