@@ -91,7 +91,7 @@ private slots:
         cell->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(viewerShows(), QString("2024.bmp"));
     }
-    // Layout in logical pixels; fitted, a device pixel to a pixel, at natural size 2 × 2.
+    // Fitted, a device pixel to a pixel; at natural size 2 × 2 (the references hold the layout).
     void aHighDensityScreenShowsDevicePixels() {
         if (Form1->widget()->devicePixelRatioF() != 2)
             QSKIP("a standard screen (QT_SCALE_FACTOR=2 makes one)");
