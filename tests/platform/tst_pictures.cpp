@@ -39,6 +39,7 @@ private slots:
         QMap<QString, QByteArray> files;
         files["fail huge.bmp"] = bmp, files["fail huge.jpg"] = huge, files["any huge.ico"] = ico;
         files["fail huge.gif"] = gif(65535, 65535), files["fail text.gif"] = "GIF89a? no";
+        files["fail no width.gif"] = gif(0, 20), files["fail no height.gif"] = gif(20, 0);
         files["show bmp inside.ico"] = files["show line\nbreak .bmp"] = blue;
         files["show gif inside.jpg"] = gif(20, 20), files["show png inside.jpg"] = png;
         files["show jpeg inside.bmp"] = files["show it's \"写真　夏\".jpg"] = jpeg;
