@@ -1,6 +1,7 @@
 """What needs a real X server and window manager: the captionless control window above the viewer
-maximised on the work area; a slideshow on the real timer; Tessary.ini at exit; thumbnails shared
-with the desktop; the .deb opening photos by xdg-open in one program, in true colours; XWayland."""
+maximised on the work area; message boxes; a slideshow on the real timer; Tessary.ini at exit;
+thumbnails shared with the desktop; the .deb opening photos by xdg-open in one program, in true
+colours; XWayland."""
 import hashlib, os, re, shutil, stat, subprocess, sys, tempfile, time, unittest, urllib.parse
 try:
     from PIL import Image, PngImagePlugin
@@ -69,6 +70,16 @@ class Desktop(unittest.TestCase):
             self.assertTrue(1.5 < seen[3][1] - seen[1][1] < 3.5, seen)
             self.assertEqual(app.end(), [0])
             self.assertEqual(app.ini.read_bytes(), ini)  # the settings read come back unchanged
+
+    def test_a_picture_that_cannot_be_shown_is_reported_in_boxes_that_enter_closes(self):
+        with x.Tessary() as app:
+            (app.root / "bad.jpg").write_bytes(b"no picture in here")
+            app.start(str(app.root / "bad.jpg")).control()
+            boxes = []
+            for place in ("preview", "viewer"):  # as if picked, then opened, in the chooser
+                boxes.append(app.captioned("Load Error", exclude=boxes))
+                x.run("xdotool", "windowactivate", "--sync", str(boxes[-1]), "key", "Return")
+            self.assertEqual(app.end(), [0])  # the control window closes once the boxes have
 
     def test_thumbnails_are_shared_with_the_desktop(self):
         with x.Tessary() as app:
