@@ -52,6 +52,9 @@ private slots:
             files[(good ? "show " : "any ") + name] = readAll(source);
         }
         for (auto it = files.begin(); it != files.end(); ++it) {
+            if (QSysInfo::productType() == "windows" &&
+                it.key().contains(QRegularExpression("[\"\n]")))
+                continue;  // Windows allows neither in a file name
             writeFile(pics + "/" + it.key(), it.value());
             const int errors = loadErrors(*desktop, pics + "/" + it.key());
             QVERIFY2(it.key().startsWith("any") ? errors >= 0
@@ -105,6 +108,7 @@ private slots:
     // Only the file's own cached thumbnail is drawn; once a page is complete, the next one's
     // thumbnails are made before it is asked for.
     void onlyTheFilesOwnCachedThumbnailIsDrawn() {
+        if (QSysInfo::productType() == "windows") QSKIP("The desktop's thumbnail cache is Linux's");
         const QString cache = desktop->folder("cache/thumbnails/normal") + "/";
         const auto cached = [&](const QString& path) {  // where the spec puts a file's thumbnail
             const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
