@@ -51,6 +51,9 @@ private slots:
         QCOMPARE(shown(), platform::fromSystemCodePage(
                               placed("$ROOT " + onStick + " " + shows + " 2.5 1 0 1")));
         QVERIFY(!QDir(desktop->configFolder()).exists());  // a portable copy keeps it beside
+        if (QSysInfo::productType() == "windows" &&
+            QLocale::system().language() == QLocale::Japanese)
+            QVERIFY(readAll(desktop->iniPath()).contains("\\\x8e\xca\x90^\\\n\r\n"));  // 写真, Shift-JIS
     }
     // What the file holds, or the defaults with the check boxes read before a failure kept.
     void startUpFromAFile_data() {
