@@ -107,6 +107,7 @@ bool handOverToRunningProgram(const QString& path, std::function<void(const QStr
     QLocalSocket socket;
     socket.connectToServer(name);
     if (socket.waitForConnected(kConnectMilliseconds)) {
+        letRunningProgramComeForward();
         socket.write(messageOf(path));
         return socket.waitForBytesWritten(kConnectMilliseconds) || socket.bytesToWrite() == 0;
     }

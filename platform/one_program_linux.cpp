@@ -26,4 +26,7 @@ bool listenForUserOnly(QLocalServer& server, const QString& name) {
 
 QString turnLockFile(const QString& socket) { return socket + QStringLiteral(".lock"); }
 
+// X lets a program raise its own window.
+void letRunningProgramComeForward() {}
+
 }  // namespace platform

@@ -28,4 +28,6 @@ QString turnLockFile(const QString& socket) {
     return QDir::temp().filePath(socket + QStringLiteral(".lock"));
 }
 
+void letRunningProgramComeForward() { AllowSetForegroundWindow(ASFW_ANY); }
+
 }  // namespace platform

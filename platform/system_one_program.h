@@ -10,5 +10,8 @@ namespace platform {
 bool listenForUserOnly(QLocalServer& server, const QString& name);
 // The file two programs started at once lock to take turns.
 QString turnLockFile(const QString& socket);
+// A later start, which the user has just brought to the front, lets the running program take
+// the front as it shows the path (Windows keeps it from a program in the background).
+void letRunningProgramComeForward();
 
 }  // namespace platform
