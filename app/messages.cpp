@@ -1,5 +1,6 @@
 #include "app/messages.h"
 
+#include "platform/drives.h"
 #include "platform/message_box.h"
 
 void ShowReadError() {
@@ -12,8 +13,9 @@ void ShowLoadError(const platform::Failure& failure) {
 }
 
 void ShowOpenError(const QString& path, const QString& reason) {
-    platform::MessageBox::show(QStringLiteral("Cannot open %1: %2").arg(path, reason),
-                               QStringLiteral("Open Error"));
+    platform::MessageBox::show(
+        QStringLiteral("Cannot open %1: %2").arg(platform::shownPath(path), reason),
+        QStringLiteral("Open Error"));
 }
 
 void ShowCannotStayAbove() {
@@ -25,6 +27,6 @@ void ShowCannotStayAbove() {
 
 void ShowWriteError(const QString& path, const QString& reason) {
     platform::MessageBox::show(
-        QStringLiteral("Cannot save the settings to %1: %2").arg(path, reason),
+        QStringLiteral("Cannot save the settings to %1: %2").arg(platform::shownPath(path), reason),
         QStringLiteral("Write Error"));
 }

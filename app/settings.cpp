@@ -32,14 +32,15 @@ QString SavableFolder(QString folder) {
 
 // Folder lines and option lines carry an extra line feed before their CR LF.
 QByteArray FolderLine(const QString& folder) {
-    return platform::withClosingSeparator(SavableFolder(folder)).toUtf8() + "\n\r\n";
+    const QString path = platform::withClosingSeparator(SavableFolder(folder));
+    return platform::toSystemCodePage(platform::shownPath(path)) + "\n\r\n";
 }
 // A line break pasted into the interval box would end the line early and shift the options:
 // the interval is saved up to it, which keeps its value.
 QByteArray IntervalLine(const QString& text) {
     const qsizetype cr = text.indexOf(QLatin1Char('\r')), lf = text.indexOf(QLatin1Char('\n'));
     const qsizetype lineBreak = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
-    return text.left(lineBreak).toUtf8() + "\r\n";
+    return platform::toSystemCodePage(text.left(lineBreak)) + "\r\n";
 }
 QByteArray OptionLine(int value) { return QByteArray::number(value) + "\n\r\n"; }
 
@@ -86,7 +87,8 @@ void WriteSettings() {
 }
 
 void ReadAndApplySettings() {
-    SplitLines(QString::fromUtf8(platform::readSmallFile(SettingsPath(), kMaxFileBytes)));
+    SplitLines(
+        platform::fromSystemCodePage(platform::readSmallFile(SettingsPath(), kMaxFileBytes)));
 
     FrmSelect1->Dir1.setPath(Module1.IniLines[0]);
     FrmSelect1->Drive1.setDrive(DriveOf(Module1.IniLines[0]));

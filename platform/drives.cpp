@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QStorageInfo>
 
+#include "platform/system_drives.h"
+
 namespace platform {
 
 bool endsInSeparator(const QString& path) { return path.endsWith(QLatin1Char('/')); }
@@ -23,8 +25,10 @@ PathKind kindOf(const QString& path) {
     return info.exists() ? PathKind::File : PathKind::Missing;
 }
 
+QString shownPath(const QString& path) { return QDir::toNativeSeparators(path); }
+
 QString cleanFolderPath(const QString& text) {
-    QString path = text;
+    QString path = QDir::fromNativeSeparators(text);
     // Only after a closing separator, as the settings file has it: a folder may itself be
     // named with a line break at its end.
     while (path.endsWith(QLatin1String("/\n")) || path.endsWith(QLatin1String("/\r"))) path.chop(1);
@@ -40,32 +44,12 @@ QString g_testHome;
 bool g_testing = false;
 QHash<QString, QString> g_currentFolders;
 
-// Mounted volumes a user sees: removable media, other disks, network shares.
-bool userVisible(const QStorageInfo& volume) {
-    const QString root = volume.rootPath();
-    if (!volume.isValid() || !volume.isReady() || root == QLatin1String("/")) return false;
-    static const QStringList userPlaces = {"/media/", "/mnt/", "/run/media/", "/home/"};
-    for (const QString& place : userPlaces) {
-        if (root.startsWith(place) || root == place.chopped(1)) return true;
-    }
-    return false;
-}
-
 bool contains(const QString& root, const QString& folder) {
     return folder == root || folder.startsWith(withClosingSeparator(root));
 }
 }  // namespace
 
-QStringList all() {
-    if (g_testing) return g_testRoots;
-    QStringList roots{QStringLiteral("/")};
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (userVisible(volume) && !roots.contains(volume.rootPath())) {
-            roots.append(volume.rootPath());
-        }
-    }
-    return roots;
-}
+QStringList all() { return g_testing ? g_testRoots : system::all(); }
 
 QString of(const QString& folder) {
     const QString path = cleanFolderPath(folder);
@@ -73,7 +57,12 @@ QString of(const QString& folder) {
     for (const QString& root : all()) {
         if (contains(root, path) && root.size() > best.size()) best = root;
     }
-    return best.isEmpty() ? QStringLiteral("/") : best;
+    return best.isEmpty() ? system::rootOf(path) : best;
+}
+
+bool isReady(const QString& drive) {
+    const QStorageInfo volume(drive);
+    return volume.isValid() && volume.isReady() && QFileInfo(drive).isReadable();
 }
 
 QString currentFolder(const QString& drive) { return g_currentFolders.value(drive, drive); }
@@ -81,13 +70,13 @@ QString currentFolder(const QString& drive) { return g_currentFolders.value(driv
 void setCurrentFolder(const QString& folder) { g_currentFolders.insert(of(folder), folder); }
 
 QString displayName(const QString& drive) {
-    if (g_testing) return drive;
-    const QStorageInfo volume(drive);
-    const QString name = volume.displayName();
-    return (name.isEmpty() || name == drive) ? drive : QStringLiteral("%1 [%2]").arg(drive, name);
+    const QString shown = shownPath(drive);
+    if (g_testing) return shown;
+    const QString name = QStorageInfo(drive).displayName();
+    return (name.isEmpty() || name == drive) ? shown : QStringLiteral("%1 [%2]").arg(shown, name);
 }
 
-QString homeFolder() { return g_testing ? g_testHome : QDir::homePath(); }
+QString homeFolder() { return g_testing ? g_testHome : system::homeFolder(); }
 
 void setForTesting(const QStringList& roots, const QString& home) {
     g_testing = true;

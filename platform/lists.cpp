@@ -106,6 +106,7 @@ void FolderList::setPath(const QString& path) {
 }
 
 void FolderList::moveToDrive(const QString& drive) {
+    if (!drives::isReady(drive)) throw Failure(QStringLiteral("Drive is not ready: %1").arg(drive));
     requireReadableFolder(drive);
     QString folder = drives::currentFolder(drive);
     const QFileInfo info(folder);
@@ -126,16 +127,18 @@ void FolderList::refill() {
     clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    // The chain of folders from the drive's root down to the current one.
+    // The chain of folders from the drive's root down to the current one; a root ("/", "C:/")
+    // ends it where the drive is not above the folder.
     const QString drive = drives::of(m_path);
     QStringList chain{m_path};
-    for (QString p = m_path; p != drive && p != QLatin1String("/");) {
+    for (QString p = m_path; p != drive && !QDir(p).isRoot();) {
         p = QFileInfo(p).absolutePath();
         chain.prepend(p);
     }
     int depth = 0;
     for (const QString& folder : chain) {
-        const QString name = (folder == chain.first()) ? folder : QFileInfo(folder).fileName();
+        const QString name =
+            (folder == chain.first()) ? shownPath(folder) : QFileInfo(folder).fileName();
         auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, folder);
         item->setData(Qt::AccessibleTextRole, name);  // read out without the indent

@@ -1,23 +1,22 @@
 #include "platform/one_program.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <deque>
 #include <optional>
 
 #include "platform/held.h"
+#include "platform/system_one_program.h"
 
 namespace platform {
 
 namespace {
-// A message is one line: the word, the path's bytes percent-encoded, a line feed.
+// A message is one line: the word, the path's UTF-8 bytes percent-encoded, a line feed.
 const QByteArray kWord = QByteArrayLiteral("tessary-open ");
 // Room for the longest path Linux allows, encoded; a message must be whole within the time.
 constexpr qint64 kMaxMessageBytes = 16 * 1024;
@@ -26,7 +25,7 @@ constexpr int kMaxConnections = 8;
 constexpr int kConnectMilliseconds = 1000;
 
 QByteArray messageOf(const QString& path) {
-    return kWord + QFile::encodeName(path).toPercentEncoding() + '\n';
+    return kWord + path.toUtf8().toPercentEncoding() + '\n';
 }
 
 // The path a line carries; nothing for a line that is not exactly what messageOf() writes.
@@ -35,7 +34,7 @@ std::optional<QString> pathIn(const QByteArray& line) {
     const QByteArray encoded = line.mid(kWord.size(), line.size() - kWord.size() - 1);
     const QByteArray bytes = QByteArray::fromPercentEncoding(encoded);
     if (bytes.toPercentEncoding() != encoded || bytes.contains('\0')) return {};
-    return QFile::decodeName(bytes);
+    return QString::fromUtf8(bytes);
 }
 
 // The running program's end of the socket. Every read happens on the event loop and is
@@ -45,11 +44,7 @@ public:
     explicit Listener(std::function<void(const QString&)> onPath) : m_onPath(std::move(onPath)) {
         connect(&m_server, &QLocalServer::newConnection, this, [this] { accept(); });
     }
-    bool listen(const QString& name) {
-        if (!m_server.listen(name)) return false;
-        QFile::setPermissions(name, QFile::ReadOwner | QFile::WriteOwner);
-        return true;
-    }
+    bool listen(const QString& name) { return listenForUserOnly(m_server, name); }
 
 private:
     void accept() {
@@ -103,26 +98,16 @@ private:
 };
 }  // namespace
 
-QString runningProgramSocket() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) return {};
-    QString display = qEnvironmentVariable("DISPLAY");
-    if (display.isEmpty()) display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    for (QChar& c : display) {
-        if (!c.isLetterOrNumber() && c != u'.' && c != u'-') c = u'_';
-    }
-    return folder + QStringLiteral("/tessary-%1.socket").arg(display);
-}
-
 bool handOverToRunningProgram(const QString& path, std::function<void(const QString&)> onPath) {
     const QString name = runningProgramSocket();
     if (name.isEmpty()) return false;
     // Two programs started at once take turns: one listens, the other then hands over to it.
-    QLockFile turn(name + QStringLiteral(".lock"));
+    QLockFile turn(turnLockFile(name));
     turn.tryLock(5 * kConnectMilliseconds);
     QLocalSocket socket;
     socket.connectToServer(name);
     if (socket.waitForConnected(kConnectMilliseconds)) {
+        letRunningProgramComeForward();
         socket.write(messageOf(path));
         return socket.waitForBytesWritten(kConnectMilliseconds) || socket.bytesToWrite() == 0;
     }

@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QMutex>
 
+#include "platform/change_time.h"
 #include "platform/failure.h"
 
 namespace platform {
@@ -36,7 +37,7 @@ static void openReader(QImageReader& reader, const QString& path, const QByteArr
 FileStamp FileStamp::of(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists()) return {};
-    return {info.size(), info.lastModified(), info.metadataChangeTime()};
+    return {info.size(), info.lastModified(), changeTimeOf(path)};
 }
 
 namespace {

@@ -3,12 +3,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
+
+#include "platform/system_settings_location.h"
 
 namespace platform {
 
 namespace {
 QString g_programFolder;
+
+QString userSettingsFile(const QString& name) { return QDir(userSettingsFolder()).filePath(name); }
 }  // namespace
 
 QString programFolder() {
@@ -16,21 +19,6 @@ QString programFolder() {
 }
 
 void setProgramFolder(const QString& folder) { g_programFolder = folder; }
-
-namespace {
-constexpr char kDesktopEntry[] = "../share/applications/tessary.desktop";
-
-// Root may write /usr/bin too, but files there belong to the package manager.
-bool keepsSettingsBeside() {
-    const QDir folder(programFolder());
-    return QFileInfo(folder.path()).isWritable() &&
-           !QFileInfo::exists(folder.filePath(kDesktopEntry));
-}
-
-QString userSettingsFile(const QString& name) {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(name);
-}
-}  // namespace
 
 QString settingsFileToRead(const QString& name) {
     const QString beside = QDir(programFolder()).filePath(name);

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 #include "platform/failure.h"
 
@@ -15,6 +17,14 @@ QByteArray readSmallFile(const QString& path, qint64 maxBytes) {
     if (file.size() > maxBytes)
         throw Failure(QStringLiteral("The file is too large: %1").arg(path));
     return file.readAll();
+}
+
+QByteArray toSystemCodePage(const QString& text) {
+    return QStringEncoder(QStringConverter::System).encode(text);
+}
+
+QString fromSystemCodePage(const QByteArray& bytes) {
+    return QStringDecoder(QStringConverter::System).decode(bytes);
 }
 
 QString writeWholeFile(const QString& path, const QByteArray& bytes) {

@@ -9,6 +9,11 @@ namespace platform {
 // cannot be read or is too large.
 QByteArray readSmallFile(const QString& path, qint64 maxBytes);
 
+// Text in the system's code page and back: the ANSI code page on Windows (CP932 on a Japanese
+// system), UTF-8 on Linux.
+QByteArray toSystemCodePage(const QString& text);
+QString fromSystemCodePage(const QByteArray& bytes);
+
 // Writes the file whole, or leaves the previous one as it was: the bytes go to a temporary file
 // that then takes the file's place. Returns an empty text, or why the file could not be written.
 QString writeWholeFile(const QString& path, const QByteArray& bytes);

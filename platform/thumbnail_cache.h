@@ -13,6 +13,8 @@ namespace platform {
 // large/ at most 256, named by the MD5 of the file's URI, each saying which file it shows
 // (Thumb::URI) and as it was when (Thumb::MTime). A thumbnail counts only while both match.
 // A cache that cannot be read or written only costs the time saved: nothing is reported.
+// The cache is Linux's alone (thumbnail_cache_linux.cpp): on Windows drawn() decodes each
+// picture at its drawn size, and nothing is saved or recorded.
 namespace thumbnails {
 
 // The cache's size for a picture drawn at this size in device pixels: the smaller of 128 and

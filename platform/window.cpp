@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <QWindow>
 
+#include "platform/frame_caption.h"
 #include "platform/held.h"
 #include "platform/twips.h"
 #include "platform/window_system.h"
-#include "platform/x11_caption.h"
 
 namespace platform {
 

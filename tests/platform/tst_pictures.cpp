@@ -53,6 +53,9 @@ private slots:
             files[(good ? "show " : "any ") + name] = readAll(source);
         }
         for (auto it = files.begin(); it != files.end(); ++it) {
+            if (QSysInfo::productType() == "windows" &&
+                it.key().contains(QRegularExpression("[\"\n]")))
+                continue;  // Windows allows neither in a file name
             writeFile(pics + "/" + it.key(), it.value());
             const int errors = loadErrors(*desktop, pics + "/" + it.key());
             QVERIFY2(it.key().startsWith("any") ? errors >= 0
@@ -106,6 +109,7 @@ private slots:
     // Only the file's own cached thumbnail is drawn; once a page is complete, the next one's
     // thumbnails are made before it is asked for.
     void onlyTheFilesOwnCachedThumbnailIsDrawn() {
+        if (QSysInfo::productType() == "windows") QSKIP("The desktop's thumbnail cache is Linux's");
         const QString cache = desktop->folder("cache/thumbnails/normal") + "/";
         const auto cached = [&](const QString& path) {  // as the freedesktop.org standard names it
             const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();

@@ -108,6 +108,9 @@ inline void tick() { FrmSelectSld->Timer1.fireTick(); }
 inline QString viewerShows() {
     return FrmShow1->isShown() ? FrmShow1->caption().section(' ', -1) : QString();
 }
+// Runs what writes as if the disk were full after 16 bytes; false, running nothing, where the
+// system cannot (Windows).
+bool onAFullDisk(const std::function<void()>& writes);
 // A table of text columns written one row a line: its name, then the row's columns, split by "|"
 // and trimmed; each row once for each suffix of its name.
 void addRows(const char* table, std::initializer_list<const char*> columns,

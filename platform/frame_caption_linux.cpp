@@ -1,11 +1,11 @@
-#include "platform/x11_caption.h"
-
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
 #include <cstdlib>
 #include <cstring>
+
+#include "platform/frame_caption.h"
 
 namespace platform {
 

@@ -1,5 +1,3 @@
-#include "platform/thumbnail_cache.h"
-
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +8,8 @@
 #include <QTemporaryFile>
 #include <QUrl>
 #include <cstdio>
+
+#include "platform/thumbnail_cache.h"
 
 namespace platform::thumbnails {
 

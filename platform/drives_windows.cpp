@@ -1,0 +1,20 @@
+#include <QDir>
+#include <QFileInfoList>
+
+#include "platform/system_drives.h"
+
+namespace platform::drives::system {
+
+// Every drive letter, ready or not: an empty card reader is listed, and says so when chosen.
+QStringList all() {
+    QStringList roots;
+    for (const QFileInfo& drive : QDir::drives()) roots << drive.absoluteFilePath();
+    return roots;
+}
+
+// Its first three characters, as "C:/", whatever their case.
+QString rootOf(const QString& folder) { return folder.left(3).toUpper(); }
+
+QString homeFolder() { return QStringLiteral("C:/"); }
+
+}  // namespace platform::drives::system

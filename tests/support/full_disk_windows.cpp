@@ -1,0 +1,3 @@
+#include "tests/support/desktop.h"
+
+bool onAFullDisk(const std::function<void()>& /*writes*/) { return false; }
