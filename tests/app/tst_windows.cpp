@@ -76,6 +76,9 @@ private slots:
         QVERIFY(Form1->CmdShow1.isEnabled() && Form1->CmdShow12.isEnabled() &&
                 Form1->CmdSld.isEnabled() && !FrmSelect1->Command1.isEnabled());
         QCOMPARE(inconsistency(), QString());  // every step button off
+        QVERIFY(Form1->creationNumber() + 1 == FrmSelect12->creationNumber() &&  // made in order
+                FrmSelect12->creationNumber() + 1 == FrmSelect1->creationNumber() &&
+                FrmSelect1->creationNumber() + 1 == FrmSelectSld->creationNumber());
         QVERIFY(Form1->CmdShow12.widget()->nextInFocusChain() == Form1->CmdNext12.widget() &&
                 Form1->CmdPrev12.widget()->nextInFocusChain() == Form1->CmdNext1.widget());
         for (const auto& [c, size] : {std::pair<Chooser*, QSize>{FrmSelect1.get(), {449, 321}},
@@ -142,6 +145,10 @@ private slots:
         const QString deep = desktop->folder("usb/photos/2026");
         const QString deeper = desktop->folder("home/pics/deeper");
         writePictures(pics, 2);
+        click(FrmSelect1->Drive1);  // opened, the list shows a volume mounted since the start
+        QVERIFY(FrmSelect1->Drive1.widget()->view()->isVisible() &&
+                FrmSelect1->Drive1.widget()->findData(usb) >= 0);
+        FrmSelect1->Drive1.widget()->hidePopup();
         // Down two folders, then back up by the entries above, as the user double-clicks them.
         for (const auto& [name, folder] : {std::pair{"pics", pics}, {"deeper", deeper},
                                            {"pics", pics}, {"home", desktop->home()}}) {
