@@ -111,7 +111,7 @@ void ApplyDefaultSettings() {
         FrmSelectSld->Dir1.setPath(DefaultFolder());
         FrmSelectSld->Drive1.setDrive(DefaultDrive());
     } catch (const Failure&) {
-        // A home folder that cannot be read leaves the choosers empty; the user picks a drive.
+        // A default folder that cannot be read leaves the choosers empty; the user picks a drive.
     }
     FrmSelectSld->Text1.setText(kDefaultInterval);
 }

@@ -19,5 +19,6 @@ void WriteSettings();
 // Throws Failure when the file is missing or short or a value is refused; values applied
 // before the failure stay.
 void ReadAndApplySettings();
-// The settings of a first run: every chooser on the home folder, an interval of 7 seconds.
+// The settings of a first run: every chooser on the first disk's root (C:\, or the home folder on
+// Linux), an interval of 7 seconds.
 void ApplyDefaultSettings();

@@ -163,15 +163,15 @@ class Tessary(contextlib.AbstractContextManager):
     def windows(self):  # of every run that this object started
         return [w for w in managed() if w.pid in {p.pid for p in self.processes}]
 
-    def wait_window(self, test, what):  # the first of windows() that passes test(window)
+    def wait_window(self, test, what, timeout=20):  # the first of windows() passing test(window)
         def probe():
             if all(p.poll() is not None for p in self.processes):
                 raise AssertionError("the program ended while waiting for " + what)
             return next((w.id for w in self.windows() if test(w)), None)
-        return wait_until(probe, what)
+        return wait_until(probe, what, timeout)
 
-    def control(self):
-        return self.wait_window(lambda w: w.size == CONTROL_SIZE, "the control window")
+    def control(self, timeout=20):
+        return self.wait_window(lambda w: w.size == CONTROL_SIZE, "the control window", timeout)
 
     def captioned(self, caption, exclude=()):
         return self.wait_window(lambda w: w.id not in exclude and w.caption == caption,
