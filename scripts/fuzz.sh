@@ -3,13 +3,13 @@
 # UndefinedBehaviorSanitizer), replays the inputs of fuzz/regressions/ and fuzzes each target
 # for SECONDS seconds from the seeds in fuzz/seeds/, the corpus of earlier runs and, for
 # pictures, ../shared/corpora. Fails on any crash, hang (an input over 10 s), leak or broken check.
-# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]      targets: picture settings thumbnail
+# Usage: scripts/fuzz.sh [SECONDS] [TARGET...]      targets: picture settings
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift $(($# > 0 ? 1 : 0))
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(picture settings thumbnail)
+[ ${#targets[@]} -gt 0 ] || targets=(picture settings)
 
 scripts/build.sh fuzz
 

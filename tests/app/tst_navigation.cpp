@@ -28,8 +28,10 @@ void run(TestDesktop& d, const QString& words) {
             {"interval", [&] { s.Text1.setText(arg); }},
             {"start", [&] { click(s.Command1); }},
             {"cancel", [&] { click(s.Command2); }},
-            {"frame", [&] { choosers()[QString("1 12 S").split(' ').indexOf(arg)]->closeByFrame(); }},
+            {"frame",
+             [&] { choosers()[QString("1 12 S").split(' ').indexOf(arg)]->closeByFrame(); }},
             {"tick", tick},
+            {"second", [] { QTest::qSleep(1000); }},
             {"paused", [] { Form1->CmdBrkSld.setCaption("再開"); }},
             {"key",  // to the picture, which hands it to its window; the text as Ctrl types it
              [k = QKeySequence::fromString(arg)[0]] {
@@ -67,6 +69,8 @@ void run(TestDesktop& d, const QString& words) {
             {"?over", [&] { QVERIFY(!FrmShow1->isShown() && !s.Timer1.running()); }},
             {"?dir", [&] { QCOMPARE(Module1.DirPathSld, s.File1.path() + "/"); }},
             {"?running", [&] { QVERIFY(s.Timer1.running()); }},
+            {"?full",
+             [&] { QVERIFY(s.Timer1.remainingMilliseconds() > s.Timer1.interval() - 500); }},
             {"?saved",
              [&] { QCOMPARE(Module1.Next12Saved * 10 + Module1.Prev12Saved, arg.toInt()); }},
             {"?messages", [&] { QCOMPARE(std::exchange(d.messages, {}).size(), arg.toInt()); }},
@@ -166,6 +170,7 @@ mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ---
         addRows(R"(
 one picture, repeat                | folderS:1 repeat | start: 0 pic01.bmp 5s .... 停止; tick: 0 pic01.bmp 5s .... 停止
 repeat unticked in the second pass | folderS:2 repeat | start tick tick: 0 pic01.bmp 5s >>.. 停止; untick tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止); tick: 1 - stopped .... (停止)
+a step by hand, a full interval on  | folderS:3 interval:60 | start second nextS ?full: 1 pic02.bmp 60s >><< 停止; second prevS ?full: 0 pic01.bmp 60s >>.. 停止
 steps by hand                      | folderS:3        | start ?dir nextS: 1 pic02.bmp 5s >><< 停止; prevS: 0 pic01.bmp 5s >>.. 停止; key:Return key:Return key:Return: 2 pic03.bmp 5s ..<< 停止; key:Backspace: 1 pic02.bmp 5s >><< 停止
 stop and resume on the last slide  | folderS:2 repeat | start tick brk: 1 pic02.bmp stopped .... 再開; tick: 1 pic02.bmp stopped .... 再開; brk: 1 pic02.bmp 5s .... 停止; tick: 0 pic01.bmp 5s >>.. 停止
 repeat on a folder without pictures | folderS:2 repeat | start otherS:0 tick: 1 pic02.bmp 5s ..<< 停止; tick: 1 - stopped .... (停止)
@@ -194,7 +199,6 @@ started again while paused         | folderS:3        | start tick brk interval:
 blanks first           | _\t3    |          | 3000
 a sign                 | +4      |          | 4000
 a lone point           | .       |          |
-an exponent            | 1e1     |          | 10000
 a signed exponent      | 6E+1    |          | 60000
 e without digits       | 12e     |          | 12000
 half to even, down     | 1.0625  |          | 1062
@@ -233,17 +237,6 @@ typed 5秒              | 5秒     | 5 5秒    | 5000
         click(setup().Command1);
         QCOMPARE(setup().Timer1.interval(), milliseconds.toInt());
         QVERIFY(setup().Timer1.running());
-    }
-    // ">>" and "<<" show their picture and make the time to the next tick full again.
-    void aStepByHandStartsAFreshInterval() {
-        run(*desktop, "folderS:3 interval:60 start");
-        for (auto* button : {&Form1->CmdNextSld, &Form1->CmdPrevSld}) {
-            QTest::qSleep(1000);
-            QVERIFY(setup().Timer1.remainingMilliseconds() <= 59000);
-            click(*button);
-            QVERIFY(setup().Timer1.remainingMilliseconds() > 59500);
-            QCOMPARE(viewerShows(), button == &Form1->CmdNextSld ? "pic02.bmp" : "pic01.bmp");
-        }
     }
     // A tick while a "Load Error" is open comes once the box has closed, never inside; nor inside
     // a second box (here "Drive is not ready.") that opens before it came, but once that closes.

@@ -24,11 +24,11 @@ class SettingsTest : public DesktopTest {
     }
     QString shown() {
         const SlideshowSetup& s = *FrmSelectSld;
-        return platform::shownPath(QString("%1 %2 %3 %4 %5")
-                                       .arg(FrmSelect1->Dir1.path(), FrmSelect12->Dir1.path(),
-                                            s.Dir1.path(), s.Text1.text(),
-                                            QString::asprintf("%d %d %d", s.Check1.value(),
-                                                              s.Check2.value(), s.Check3.value())));
+        const QString checks =
+            QString::asprintf("%d %d %d", s.Check1.value(), s.Check2.value(), s.Check3.value());
+        return platform::shownPath(QStringList{FrmSelect1->Dir1.path(), FrmSelect12->Dir1.path(),
+                                               s.Dir1.path(), s.Text1.text(), checks}
+                                       .join(' '));
     }
     void prepare() override {
         desktop->folder("home/one"), desktop->folder("home/empty"), desktop->folder("home/two", 3);
@@ -53,7 +53,8 @@ private slots:
         QVERIFY(!QDir(desktop->configFolder()).exists());  // a portable copy keeps it beside
         if (QSysInfo::productType() == "windows" &&
             QLocale::system().language() == QLocale::Japanese)
-            QVERIFY(readAll(desktop->iniPath()).contains("\\\x8e\xca\x90^\\\n\r\n"));  // 写真, Shift-JIS
+            QVERIFY(readAll(desktop->iniPath())
+                        .contains("\\\x8e\xca\x90^\\\n\r\n"));  // 写真, Shift-JIS
     }
     // What the file holds, or the defaults with the check boxes read before a failure kept.
     void startUpFromAFile_data() {
