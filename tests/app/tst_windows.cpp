@@ -53,7 +53,7 @@ class WindowsTest : public DesktopTest {
 private slots:
     void initTestCase() { machineDrives = platform::drives::all(); }  // before tests name theirs
     // Only the control window shows, above everything, captionless, fixed at 41 × 241, the mode
-    // buttons on, "開く" off (the references hold the layout); the choosers are fixed in size,
+    // buttons on (the references hold the layout and the states); the choosers are fixed in size,
     // captioned alike, on home. The machine's drives are the drive letters on Windows; on Linux
     // the root, then the volumes mounted where a user's go.
     void startUp() {
@@ -73,8 +73,6 @@ private slots:
                 Form1->caption().isEmpty() && form.minimumSize() == QSize(41, 241) &&
                 form.maximumSize() == QSize(41, 241) && !FrmShow1.exists() && !FrmShow12.exists());
         for (QWidget* w : QApplication::topLevelWidgets()) QVERIFY(w == &form || !w->isVisible());
-        QVERIFY(Form1->CmdShow1.isEnabled() && Form1->CmdShow12.isEnabled() &&
-                Form1->CmdSld.isEnabled() && !FrmSelect1->Command1.isEnabled());
         QCOMPARE(inconsistency(), QString());  // every step button off
         QVERIFY(Form1->creationNumber() + 1 == FrmSelect12->creationNumber() &&  // made in order
                 FrmSelect12->creationNumber() + 1 == FrmSelect1->creationNumber() &&
@@ -275,6 +273,7 @@ folder                  | /pics           | grid pic01.bmp
 folder without pictures | /empty          | chooser /empty
 not a picture           | /pics/a.txt     | Open Error: Cannot open /pics/a.txt: Not a BMP, GIF, JPEG or ICO picture
 nothing there           | /gone           | Open Error: Cannot open /gone: No such file or folder
+a hidden picture        | /pics/.h.bmp    | Open Error: Cannot open /pics/.h.bmp: Not listed among the pictures
 none                    |                 |
 picture on another drive | usb:/pics/pic02.bmp | viewer pic02.bmp
 folder on another drive | usb:/pics        | grid pic01.bmp
@@ -285,8 +284,11 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
     void aPathIsShownAsTheUserWouldOpenIt() {
         QFETCH(QString, paths);
         QFETCH(QString, shown);
+        if (QSysInfo::productType() == "windows" && paths.contains("/."))
+            QSKIP("A name beginning with a dot is a hidden file on Linux alone");
         const QString home = desktop->home();
         writePictures(pics, 3), writeFile(pics + "/a.txt", "notes"), desktop->folder("home/empty");
+        writePicture(pics + "/.h.bmp", 8, 6);
         const QString usb = desktop->addDrive("usb");
         desktop->folder("usb/pics", 3);
         QStringList path = paths.split(' ');

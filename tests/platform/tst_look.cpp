@@ -64,6 +64,7 @@ private slots:
         QCOMPARE(names.join('|'),
                  "Orlin-Tessary|スライド|繰り返し|ランダム|画面にフィット|間隔 = 秒|"
                  "画面にフィット|画面にフィット|ファイル|花火①.bmp");
+        QCOMPARE(accessible(FrmSelectSld->widget())->role(), QAccessible::Window);
         QCOMPARE(accessible(Form1->CmdNext12.widget())->text(QAccessible::Description),
                  "12枚: 次の12枚");
         auto* cell = accessible(FrmShow12->Picture1[2]->widget())->actionInterface();
