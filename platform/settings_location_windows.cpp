@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -7,10 +8,18 @@
 
 namespace platform {
 
-// Tried, not asked: Qt reads no access lists by default, so a folder under Program Files that
-// only administrators may write looks writable to QFileInfo.
+namespace {
+// What the installer leaves beside tessary.exe; the portable ZIP has none.
+constexpr char kUninstaller[] = "Uninstall.exe";
+}  // namespace
+
+// An installed copy's folder is the installer's, even for an administrator who may write it.
+// Otherwise tried, not asked: Qt reads no access lists by default, so a folder that only
+// administrators may write looks writable to QFileInfo.
 bool keepsSettingsBeside() {
-    QTemporaryFile probe(QDir(programFolder()).filePath(QStringLiteral("Tessary-XXXXXX.tmp")));
+    const QDir folder(programFolder());
+    if (QFileInfo::exists(folder.filePath(kUninstaller))) return false;
+    QTemporaryFile probe(folder.filePath(QStringLiteral("Tessary-XXXXXX.tmp")));
     return probe.open();
 }
 

@@ -56,6 +56,10 @@ set(CPACK_PACKAGE_INSTALL_DIRECTORY Tessary)
 set(CPACK_PACKAGE_FILE_NAME Tessary-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_EXECUTABLES tessary Tessary)
 set(CPACK_STRIP_FILES ON)
+# A 64-bit installer for a 64-bit program: into "Program Files", not "Program Files (x86)", and
+# runnable where only 64-bit Windows programs run (Wine's wine64).
+set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 set(CPACK_NSIS_DISPLAY_NAME Tessary)
 set(CPACK_NSIS_PACKAGE_NAME Tessary)
 set(CPACK_NSIS_INSTALLED_ICON_NAME tessary.exe)
