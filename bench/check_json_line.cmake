@@ -1,7 +1,7 @@
-# cmake -DBENCH=path/to/bench_pictures -P check_json_line.cmake
+# cmake -DBENCH=path/to/bench_pictures [-DEMULATOR=scripts/wine-run.sh] -P check_json_line.cmake
 # Runs the benchmark on its small corpus and fails unless the last line it prints is a JSON
 # object whose every value is a positive number (JSON has no infinity and no NaN).
-execute_process(COMMAND ${BENCH} --small OUTPUT_VARIABLE out RESULT_VARIABLE status)
+execute_process(COMMAND ${EMULATOR} ${BENCH} --small OUTPUT_VARIABLE out RESULT_VARIABLE status)
 message("${out}")
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the benchmark ended with status ${status}")

@@ -85,8 +85,9 @@ void write(const QString& path, QSize size, uint32_t seed, const char* format) {
     if (QFileInfo::exists(path)) return;
     QImageWriter writer(path + ".part", format);
     writer.setQuality(90);
-    if (!writer.write(photoLike(size.width(), size.height(), seed)) ||
-        !QFile::rename(path + ".part", path)) {
+    const bool written = writer.write(photoLike(size.width(), size.height(), seed));
+    writer.device()->close();  // Windows renames no file that is open
+    if (!written || !QFile::rename(path + ".part", path)) {
         qFatal("cannot write %s: %s", qPrintable(path), qPrintable(writer.errorString()));
     }
 }
