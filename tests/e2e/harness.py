@@ -9,6 +9,7 @@ SCREEN, TASK_BAR, WORK_AREA = (1024, 768), 30, (0, 0, 1024, 738)
 # Client pixel rectangles (x, y, w, h) of what the tests and the screenshots press.
 CONTROL_SIZE = (41, 241)
 CONTROL = {"show1": (0, 0, 41, 33), "show12": (0, 72, 41, 33), "sld": (0, 144, 41, 33)}
+DRIVE_LIST = (8, 32, 169, 20)  # every chooser's
 FIRST_FILE = (184, 32, 60, 18)  # the file list of the picture chooser and the slideshow setup
 PICTURE_OPEN = (344, 248, 97, 25)  # "開く", picture chooser
 SLIDES_START = (344, 248, 105, 25)  # "スライドショー", slideshow setup
