@@ -82,6 +82,11 @@ def shown(name):  # the window whose caption ends with name
     return wait_until(lambda: next((w.id for w in managed() if w.caption.endswith(name)), 0), name)
 
 
+def stacking():  # the managed windows, bottom first
+    return [int(w, 16) for w in re.findall(r"0x(\w+)", text(
+        "xprop", "-root", "_NET_CLIENT_LIST_STACKING"))]
+
+
 def geometry(wid):  # (x, y, w, h) of the client area on the screen
     out = text("xwininfo", "-id", str(wid))
     return tuple(int(re.search(label + r":\s+(-?\d+)", out).group(1)) for label in (

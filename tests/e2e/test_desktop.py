@@ -155,8 +155,7 @@ class Desktop(unittest.TestCase):
                                                           "_NET_WM_STATE")))
 
     def assertAbove(self, control, other):
-        order = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", x.text(
-            "xprop", "-root", "_NET_CLIENT_LIST_STACKING"))]  # bottom first
+        order = x.stacking()
         self.assertLess(order.index(other), order.index(control), "stacking %s" % order)
 
 

@@ -20,11 +20,6 @@ def registry():  # the machine's, as Wine writes it once its last program has en
     return (PREFIX / "system.reg").read_bytes()
 
 
-def stacking():  # bottom first
-    return [int(w, 16) for w in re.findall(r"0x(\w+)", x.text(
-        "xprop", "-root", "_NET_CLIENT_LIST_STACKING"))]
-
-
 class WindowsUnderWine(unittest.TestCase):
 
     def test_a_later_start_shows_its_path_and_the_settings_are_the_systems(self):
@@ -51,13 +46,13 @@ class WindowsUnderWine(unittest.TestCase):
             shown = "Z:" + folder.replace("/", "\\")
             app.start(EXE, shown, program=WINE_RUN)
             grid = app.captioned(GRID)
-            self.assertLess(stacking().index(grid), stacking().index(control))
+            self.assertLess(x.stacking().index(grid), x.stacking().index(control))
             app.start(EXE, shown + "\\a.bmp", program=WINE_RUN)
             viewer = app.captioned(x.VIEWER_CAPTION + "a.bmp")
             x.wait_until(lambda: x.geometry(viewer)[2] == x.WORK_AREA[2], "the viewer maximised")
             left, top, width, height = x.geometry(viewer)  # under a title bar, no borders
             self.assertEqual((left, width, top + height), (0, x.WORK_AREA[2], x.WORK_AREA[3]))
-            self.assertLess(stacking().index(viewer), stacking().index(control))
+            self.assertLess(x.stacking().index(viewer), x.stacking().index(control))
             self.assertEqual(app.end(), [0] * 4)  # the later two handed over, and ended
             lines = [shown.encode("cp932") + b"\\\n"] * 2 + [b"C:\\\n", b"7"] + [b"0\n"] * 3
             written = b"".join(line + b"\r\n" for line in lines)
