@@ -157,7 +157,6 @@ mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ---
         QCOMPARE(Form1->CmdBrkSld.caption(), caption);
         run(*desktop, checks);
     }
-
     // A show started as the set-up says, then steps: "actions: the state after them; ...".
     void course_data() {
         addRows(R"(

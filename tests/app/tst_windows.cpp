@@ -49,7 +49,6 @@ class WindowsTest : public DesktopTest {
         QVERIFY(first);
         arrived.clear();
     }
-
 private slots:
     void initTestCase() { machineDrives = platform::drives::all(); }  // before tests name theirs
     // Only the control window shows, above everything, captionless, fixed at 41 × 241, the mode
@@ -84,7 +83,6 @@ private slots:
             QVERIFY(c->widget()->minimumSize() == size && c->widget()->maximumSize() == size &&
                     c->caption() == " Orlin-Tessary");
     }
-
     // Pictures only, by suffix in any case, in natural order, hidden ones left out; Tab goes
     // through the file list to the preview, selecting nothing; a click previews, "開く" hands over
     // the whole list; cancel keeps the selection, another folder clears it; one not to be
@@ -130,7 +128,6 @@ private slots:
         QVERIFY(desktop->shownOnce("Load Error", "bad.jpg"));
         QVERIFY(paintedRect(c.Picture1).isEmpty() && c.Command1.isEnabled());
     }
-
     // The grid's and the show's start buttons need pictures (and the show an interval); each
     // drive remembers its folder; a drive or folder that cannot be read is reported once and
     // changes nothing.
@@ -178,7 +175,6 @@ private slots:
         QVERIFY(desktop->shownOnce("Read Error.") && FrmSelect1->Dir1.path() == desktop->home());
         QVERIFY_THROWS_EXCEPTION(platform::Failure, FrmSelect1->Dir1.setPath(pics + "/pic01.bmp"));
     }
-
     // Fitted, a picture touches two edges of the work area and is centred on the other axis; at
     // natural size it is centred, halves dropped, and may be cut off. One that cannot be loaded
     // is reported once, and the viewer keeps what it showed, or stays hidden.
@@ -215,7 +211,6 @@ private slots:
             QVERIFY(desktop->shownOnce("Load Error", "zbad.jpg") && !FrmShow1->isShown());
         }
     }
-
     // Paging by twelve with the control window's buttons or the grid's keys; keys past either
     // end and a click on a blank cell change nothing; a picture that cannot be loaded is
     // reported at each visit and leaves its cell blank; the cells before it are on the screen then.
@@ -254,7 +249,6 @@ private slots:
                     page(at - 12);
         }
     }
-
     // Paths below home; a second one is handed over while the first one's box is open.
     void aPathIsShownAsTheUserWouldOpenIt_data() {
         addRows(R"(
@@ -303,7 +297,6 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
                 (FrmSelect1->Dir1.path().endsWith("/pics") && Form1->CmdPrev1.isEnabled() &&
                  Form1->CmdNext1.isEnabled() && FrmShow1->Picture1.scaleWidth() == 1024));
     }
-
     // Dropped within the time given, in milliseconds, while a good one still arrives.
     void aBadMessageIsDroppedAndBlocksNothing() {
         for (const auto& [bytes, within] : {std::pair{QByteArray("tessary-open /a b\n"), 500},
