@@ -12,6 +12,7 @@ void run(TestDesktop& d, const QString& words) {
     for (const QString& word : words.split(' ', Qt::SkipEmptyParts)) {
         const QString arg = word.section(':', 1), name = word.section(':', 0, 0);
         const auto folder = [&] { return d.folder("home/p" + arg, arg.toInt()); };
+        const auto chooser = [&] { return choosers()[QString("1 12 S").split(' ').indexOf(arg)]; };
         SlideshowSetup& s = *FrmSelectSld;
         const QMap<QString, std::function<void()>> actions = {
             {"file", [&] { click(Form1->CmdShow1), FrmSelect1->Dir1.setPath(folder()); }},
@@ -28,8 +29,7 @@ void run(TestDesktop& d, const QString& words) {
             {"interval", [&] { s.Text1.setText(arg); }},
             {"start", [&] { click(s.Command1); }},
             {"cancel", [&] { click(s.Command2); }},
-            {"frame",
-             [&] { choosers()[QString("1 12 S").split(' ').indexOf(arg)]->closeByFrame(); }},
+            {"frame", [&] { chooser()->closeByFrame(); }},
             {"tick", tick},
             {"second", [] { QTest::qSleep(1000); }},
             {"paused", [] { Form1->CmdBrkSld.setCaption("再開"); }},
@@ -55,11 +55,10 @@ void run(TestDesktop& d, const QString& words) {
              [] { FrmSelect1->showWindow(), FrmSelect12->showWindow(), FrmShow12->showWindow(); }},
             {"mode1", [] { click(Form1->CmdShow1); }},
             {"modeS", [] { click(Form1->CmdSld); }},
-            {"?hidden",
-             [&] { QVERIFY(!choosers()[QString("1 12 S").split(' ').indexOf(arg)]->isShown()); }},
+            {"?hidden", [&] { QVERIFY(!chooser()->isShown()); }},
             {"?alone",  // with the control window, the chooser of mode 1, 12 or S
              [&] {
-                 QVERIFY(choosers()[QString("1 12 S").split(' ').indexOf(arg)]->isShown() &&
+                 QVERIFY(chooser()->isShown() &&
                          std::ranges::count_if(QApplication::topLevelWidgets(),
                                                &QWidget::isVisible) == 2);
              }},
@@ -89,15 +88,12 @@ QString showState() {
     const platform::Timer& timer = FrmSelectSld->Timer1;
     const auto on = [](auto& button, QString text) { return button.isEnabled() ? text : ".."; };
     const QString brk = Form1->CmdBrkSld.caption(), shows = viewerShows();
-    return QStringList{
-        QString::number(Module1.CurIndexSld),
-        shows.isEmpty() ? "-" : shows,
-        timer.running() ? QString::number(timer.interval() / 1000.0) + "s" : "stopped",
-        on(Form1->CmdNextSld, ">>") + on(Form1->CmdPrevSld, "<<"),
-        Form1->CmdBrkSld.isEnabled() ? brk : "(" + brk + ")",
-        FrmSelectSld->isShown() ? "" : "hidden"}
-        .join(' ')
-        .trimmed();
+    return QString("%1 %2 %3 %4%5 %6%7")
+        .arg(QString::number(Module1.CurIndexSld), shows.isEmpty() ? "-" : shows,
+             timer.running() ? QString::number(timer.interval() / 1000.0) + "s" : "stopped",
+             on(Form1->CmdNextSld, ">>"), on(Form1->CmdPrevSld, "<<"),
+             Form1->CmdBrkSld.isEnabled() ? brk : "(" + brk + ")",
+             FrmSelectSld->isShown() ? "" : " hidden");
 }
 }  // namespace
 
@@ -144,10 +140,7 @@ mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ---
                 {"setUp", "event", "buttons", "checks"}, {" / others on", " / others off"});
     }
     void enablingRules() {
-        QFETCH(QString, setUp);
-        QFETCH(QString, event);
-        QFETCH(QString, buttons);
-        QFETCH(QString, checks);
+        const auto [setUp, event, buttons, checks] = fetch("setUp", "event", "buttons", "checks");
         const bool othersOn = QString(QTest::currentDataTag()).endsWith(" on");
         run(*desktop, setUp);
         const auto all = navigationButtons();
@@ -164,7 +157,6 @@ mode S: its chooser alone     | folderS:3 start tick showAll allOn | modeS | ---
         QCOMPARE(Form1->CmdBrkSld.caption(), caption);
         run(*desktop, checks);
     }
-
     // A show started as the set-up says, then steps: "actions: the state after them; ...".
     void course_data() {
         addRows(R"(
@@ -183,8 +175,7 @@ started again while paused         | folderS:3        | start tick brk interval:
                 {"setUp", "steps"});
     }
     void course() {
-        QFETCH(QString, setUp);
-        QFETCH(QString, steps);
+        const auto [setUp, steps] = fetch("setUp", "steps");
         run(*desktop, setUp);
         for (const QString& step : steps.split("; ")) {
             run(*desktop, step.section(": ", 0, 0));
@@ -213,14 +204,11 @@ typed 5秒              | 5秒     | 5 5秒    | 5000
                 {"text", "typed", "milliseconds"});
     }
     void interval() {
-        QFETCH(QString, text);
-        QFETCH(QString, typed);
-        QFETCH(QString, milliseconds);
+        auto [text, typed, milliseconds] = fetch("text", "typed", "milliseconds");
         text.replace('_', ' ').replace("\\t", "\t");
         QLocale::setDefault(
             QLocale(QString(QTest::currentDataTag()).contains("comma") ? "de_DE" : "C"));
-        run(*desktop, "folderS:2");
-        setup().Text1.setText(typed.isEmpty() ? text : QString());
+        run(*desktop, "folderS:2"), setup().Text1.setText(typed.isEmpty() ? text : QString());
         const QStringList after = typed.isEmpty() ? QStringList{milliseconds.isEmpty() ? "" : text}
                                                   : typed.split(' ').replaceInStrings("_", "");
         for (int i = 0; i < after.size(); ++i) {
@@ -268,8 +256,7 @@ typed 5秒              | 5秒     | 5 5秒    | 5000
             draws.clear();
             for (int left = 4; left >= 1; --left) draws << int(std::floor(generator.next() * left));
         }
-        setup().Random().seed(seed);
-        run(*desktop, "folderS:4 repeat random start");
+        setup().Random().seed(seed), run(*desktop, "folderS:4 repeat random start");
         const QStringList drawn{"pic01.bmp", "pic04.bmp", "pic03.bmp", "pic02.bmp"};
         QCOMPARE(showOrder(), drawn);
         click(setup().Check2), tick(), tick(), tick();

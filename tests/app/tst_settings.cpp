@@ -16,8 +16,7 @@ class SettingsTest : public DesktopTest {
         return platform::toSystemCodePage(platform::shownPath(text.replace("~", "\n")));
     }
     void closeAndRestart() {  // closing the control window ends the program
-        desktop->ended = false;
-        Form1->closeByFrame();
+        desktop->ended = false, Form1->closeByFrame();
         QVERIFY(desktop->ended && !FrmSelect1.exists() && !FrmSelectSld.exists());
         desktop->restart();
         QCOMPARE(inconsistency(), QString());
@@ -39,22 +38,20 @@ private slots:
     void settingsComeBackAtTheNextStart() {
         const QString drive = desktop->addDrive("stick"), onStick = desktop->folder("stick/p", 2);
         const QString shows = desktop->folder("home/写真", 2);
-        desktop->start();
-        FrmSelect1->Dir1.setPath(QDir::rootPath());
+        desktop->start(), FrmSelect1->Dir1.setPath(QDir::rootPath());
         FrmSelect12->Drive1.setDrive(drive), FrmSelect12->Dir1.setPath(onStick);
         FrmSelect12->Check1.setValue(1);  // the fit box, shared by all three
         FrmSelectSld->Dir1.setPath(shows), FrmSelectSld->Text1.setText("2.5");
         FrmSelectSld->Check1.setValue(1);
         closeAndRestart();
-        QCOMPARE(readAll(desktop->iniPath()),
-                 placed("$ROOT~¶" + onStick + "/~¶" + shows + "/~¶2.5¶1~¶0~¶1~¶"));
+        const QByteArray ini = readAll(desktop->iniPath());
+        QCOMPARE(ini, placed("$ROOT~¶" + onStick + "/~¶" + shows + "/~¶2.5¶1~¶0~¶1~¶"));
         QCOMPARE(shown(), platform::fromSystemCodePage(
                               placed("$ROOT " + onStick + " " + shows + " 2.5 1 0 1")));
         QVERIFY(!QDir(desktop->configFolder()).exists());  // a portable copy keeps it beside
         if (QSysInfo::productType() == "windows" &&
             QLocale::system().language() == QLocale::Japanese)
-            QVERIFY(readAll(desktop->iniPath())
-                        .contains("\\\x8e\xca\x90^\\\n\r\n"));  // 写真, Shift-JIS
+            QVERIFY(ini.contains("\\\x8e\xca\x90^\\\n\r\n"));  // 写真, Shift-JIS
     }
     // What the file holds, or the defaults with the check boxes read before a failure kept.
     void startUpFromAFile_data() {
@@ -74,8 +71,7 @@ halves to even, grey repeat   | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1.5~¶2.5~¶-0.4~¶ 
                 {"file", "shown"});
     }
     void startUpFromAFile() {
-        QFETCH(QString, file);
-        QFETCH(QString, shown);
+        const auto [file, shown] = fetch("file", "shown");
         if (!file.isEmpty()) writeFile(desktop->iniPath(), placed(file));
         desktop->start();
         QCOMPARE(inconsistency(), QString());
@@ -94,8 +90,7 @@ halves to even, grey repeat   | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1.5~¶2.5~¶-0.4~¶ 
         const QByteArray previous = placed("$ONE/~¶$TWO/~¶$SHOW/~¶9¶0~¶0~¶0~¶");
         diskFull ? writeFile(desktop->iniPath(), previous)
                  : void(QDir().mkpath(desktop->iniPath() + "/inside"));
-        desktop->start();
-        FrmSelectSld->Text1.setText("30");
+        desktop->start(), FrmSelectSld->Text1.setText("30");
         if (!diskFull) Form1->closeByFrame();
         if (diskFull && !onAFullDisk([] { Form1->closeByFrame(); }))
             QSKIP("Only Linux lets a test fill the disk for one process");
@@ -110,8 +105,7 @@ halves to even, grey repeat   | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1.5~¶2.5~¶-0.4~¶ 
     void aLineBreakInAFolderOrTheIntervalKeepsTheSevenLines() {
         if (!QDir().mkpath(desktop->home() + "/c\nd"))
             QSKIP("Windows allows no line break in a name");
-        desktop->start();
-        FrmSelect1->Dir1.setPath(desktop->folder("home/one/a\rb/below"));
+        desktop->start(), FrmSelect1->Dir1.setPath(desktop->folder("home/one/a\rb/below"));
         FrmSelect12->Dir1.setPath(desktop->folder("home/c\nd"));
         FrmSelectSld->Dir1.setPath(desktop->folder("home/show/e\r\n"));
         QGuiApplication::clipboard()->setText("5\r\n1\r\n1\r");

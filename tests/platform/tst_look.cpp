@@ -7,24 +7,9 @@
 
 namespace {
 QAccessibleInterface* accessible(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
-bool isJapaneseGothic(const QString& family) {
-    return QFontDatabase::writingSystems(family).contains(QFontDatabase::Japanese) &&
-           !family.contains("Mincho", Qt::CaseInsensitive);
-}
-// A 1-pixel checkerboard in the viewer, fitted where n is 1: device pixel (x, y) shows (x/n, y/n).
-bool showsCheckerboard(const QString& path, QSize size, QSize logical, int n) {
-    QImage board(size, QImage::Format_RGB32);
-    board.fill(Qt::white), QPainter(&board).fillRect(board.rect(), Qt::Dense4Pattern);
-    writeFile(path, encoded(board, "bmp"));
-    FrmSelectSld->Check3.setValue(n == 1);
-    FrmShow1->LoadControl1(path, QFileInfo(path).fileName(), 1);
-    const QImage screen = FrmShow1->Picture1.widget()->grab().toImage();
-    const QPoint corner = FrmShow1->Picture1.widget()->contentsRect().topLeft() * 2;
-    for (int y = 0; y < logical.height() * 2; ++y)
-        for (int x = 0; x < logical.width() * 2; ++x)
-            if (!sameColour(screen.pixel(corner + QPoint(x, y)), board.pixel(x / n, y / n), 40))
-                return false;
-    return true;
+bool isJapaneseGothic(const QFontInfo& font) {  // at 9 points: 12 pixels at 96 dpi
+    return QFontDatabase::writingSystems(font.family()).contains(QFontDatabase::Japanese) &&
+           !font.family().contains("Mincho", Qt::CaseInsensitive) && font.pixelSize() == 12;
 }
 }  // namespace
 
@@ -43,14 +28,9 @@ class LookTest : public DesktopTest {
 private slots:
     // Every control in a Japanese Gothic at 9 points; the references show its glyphs.
     void everyControlIsInAJapaneseGothic() {
-        for (platform::Window* window :
-             QList<platform::Window*>{Form1.get(), FrmSelect1.get(), FrmSelect12.get(),
-                                      FrmSelectSld.get(), FrmShow1.get(), FrmShow12.get()})
-            for (QWidget* w :
-                 QWidgetList{window->widget()} + window->widget()->findChildren<QWidget*>())
-                QVERIFY2(isJapaneseGothic(QFontInfo(w->font()).family()) &&
-                             QFontInfo(w->font()).pixelSize() == 12,  // 9 points at 96 dpi
-                         qPrintable(QFontInfo(w->font()).family()));
+        for (QWidget* w : QApplication::allWidgets())
+            QVERIFY2(isJapaneseGothic(QFontInfo(w->font())),
+                     qPrintable(QFontInfo(w->font()).family()));
     }
     // Buttons by caption, lists by what they list, boxes by their labels, pictures by file.
     void everyControlHasAName() {
@@ -71,13 +51,26 @@ private slots:
         cell->doAction(QAccessibleActionInterface::pressAction());
         QCOMPARE(viewerShows(), QString("2024.bmp"));
     }
-    // Fitted, a device pixel to a pixel; at natural size 2 × 2 (the references hold the layout).
+    // A 1-pixel checkerboard fitted, a device pixel to a pixel; at natural size (n = 2) 2 × 2:
+    // device pixel (x, y) shows (x/n, y/n). The references hold the layout.
     void aHighDensityScreenShowsDevicePixels() {
         if (Form1->widget()->devicePixelRatioF() != 2)
             QSKIP("a standard screen (QT_SCALE_FACTOR=2 makes one)");
         Module1.WorkLeft = Module1.WorkTop = 0, Module1.WorkRight = 1024, Module1.WorkBottom = 722;
-        QVERIFY(showsCheckerboard(pics + "/fine.bmp", {2048, 1444}, {1024, 722}, 1));
-        QVERIFY(showsCheckerboard(pics + "/small.bmp", {41, 31}, {41, 31}, 2));
+        for (const auto& [name, size, n] :
+             {std::tuple{"fine.bmp", QSize(2048, 1444), 1}, {"small.bmp", QSize(41, 31), 2}}) {
+            QImage board(size, QImage::Format_RGB32);
+            board.fill(Qt::white), QPainter(&board).fillRect(board.rect(), Qt::Dense4Pattern);
+            writeFile(pics + "/" + name, encoded(board, "bmp"));
+            FrmSelectSld->Check3.setValue(n == 1);
+            FrmShow1->LoadControl1(pics + "/" + name, name, 1);
+            const QImage screen = FrmShow1->Picture1.widget()->grab().toImage();
+            const QPoint corner = FrmShow1->Picture1.widget()->contentsRect().topLeft() * 2;
+            for (int y = 0; y < size.height() * n; ++y)
+                for (int x = 0; x < size.width() * n; ++x)
+                    QVERIFY(sameColour(screen.pixel(corner + QPoint(x, y)),
+                                       board.pixel(x / n, y / n), 40));
+        }
         QCOMPARE(FrmShow1->Picture1.widget()->geometry(), QRect(492, 346, 41, 31));
     }
 };

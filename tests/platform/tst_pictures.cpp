@@ -15,8 +15,7 @@ const QString kCorpora = [](const QString& d) {
 }(qEnvironmentVariable("TESSARY_CORPORA"));
 QImage twoColours(QSize size, QRect red) {
     QImage image(size, QImage::Format_RGB32);
-    image.fill(kBlue);
-    QPainter(&image).fillRect(red, kRed);
+    image.fill(kBlue), QPainter(&image).fillRect(red, kRed);
     return image;
 }
 }  // namespace
@@ -48,19 +47,17 @@ private slots:
                         QDir::Files, QDirIterator::Subdirectories);
         for (int n = 0; it.hasNext(); ++n) {
             const QString source = it.next(), name = QString("%1-%2").arg(n).arg(it.fileName());
-            const bool good =
-                source.contains("/bmpsuite/g/") || source.contains("/gif-test-suite/");
+            const bool good = source.contains(QRegularExpression("/(bmpsuite/g|gif-test-suite)/"));
             files[(good ? "show " : "any ") + name] = readAll(source);
         }
-        for (auto it = files.begin(); it != files.end(); ++it) {
-            if (QSysInfo::productType() == "windows" &&
-                it.key().contains(QRegularExpression("[\"\n]")))
+        for (const auto& [name, bytes] : files.asKeyValueRange()) {
+            if (QSysInfo::productType() == "windows" && name.contains(QRegularExpression("[\"\n]")))
                 continue;  // Windows allows neither in a file name
-            writeFile(pics + "/" + it.key(), it.value());
-            const int errors = loadErrors(*desktop, pics + "/" + it.key());
-            QVERIFY2(it.key().startsWith("any") ? errors >= 0
-                                                : errors == (it.key().startsWith("fail") ? 3 : 0),
-                     qPrintable(it.key()));
+            writeFile(pics + "/" + name, bytes);
+            const int errors = loadErrors(*desktop, pics + "/" + name);
+            QVERIFY2(
+                name.startsWith("any") ? errors >= 0 : errors == (name.startsWith("fail") ? 3 : 0),
+                qPrintable(name));
         }
     }
     // Red over blue, turned by EXIF orientation 6 or stored from the top down (negative height).
@@ -142,8 +139,7 @@ private slots:
     }
     // Gone or a folder now: reported, the picture stays; rewritten, same size and time: anew.
     void filesThatChangeAfterTheListing() {
-        writePictures(pics, 4);
-        openSingle(pics, 0);
+        writePictures(pics, 4), openSingle(pics, 0);
         QVERIFY(QFile::remove(pics + "/pic02.bmp") && QDir(pics).remove("pic03.bmp") &&
                 QDir(pics).mkdir("pic03.bmp"));
         for (const char* what : {"pic02.bmp: File not found", "pic03.bmp: A folder"}) {

@@ -10,7 +10,6 @@ TestDesktop::TestDesktop() {
     QDir(root()).mkpath("home/pics"), QDir(root()).mkpath("program");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));    // never the user's own
     qputenv("XDG_CACHE_HOME", QFile::encodeName(root() + "/cache"));  // thumbnails, likewise
-    m_drives = {root()};
     platform::setProgramFolder(programFolder());
     platform::MessageBox::setRecorder([this](const QString& text, const QString& title) {
         messages << title + ": " + text;
@@ -20,14 +19,12 @@ TestDesktop::TestDesktop() {
 }
 
 QString TestDesktop::folder(const QString& relative, int n) const {
-    QDir(root()).mkpath(relative);
-    writePictures(root() + "/" + relative, n);
+    QDir(root()).mkpath(relative), writePictures(root() + "/" + relative, n);
     return root() + "/" + relative;
 }
 
 QString TestDesktop::addDrive(const QString& relative) {
-    m_drives << folder(relative);
-    platform::drives::setForTesting(m_drives, home());
+    platform::drives::setForTesting(m_drives << folder(relative), home());
     return m_drives.last();
 }
 
@@ -46,15 +43,12 @@ bool TestDesktop::shownOnce(const QString& title, const QString& part) {
 }
 
 void DesktopTest::init() {
-    desktop = std::make_unique<TestDesktop>();
-    pics = desktop->home() + "/pics";
-    desktop->start();
-    prepare();
+    desktop = std::make_unique<TestDesktop>(), pics = desktop->home() + "/pics";
+    desktop->start(), prepare();
 }
 
 void DesktopTest::cleanup() {
-    const QStringList messages = desktop->messages;
-    desktop.reset();
+    const QStringList messages = std::exchange(desktop, nullptr)->messages;  // and the desktop goes
     QVERIFY2(messages.isEmpty(), qPrintable("unexpected message boxes: " + messages.join('\n')));
 }
 
@@ -116,14 +110,13 @@ void loadInCell(const QString& path, int cell) {
 }
 
 int loadErrors(TestDesktop& desktop, const QString& path) {
+    const QString name = QFileInfo(path).fileName();
     int errors = 0;
     for (int place = 0; place < 3; ++place) {
         FrmSelectSld->Check3.setValue(place % 2);
-        place == 2 ? loadInCell(path) : FrmShow1->LoadControl1(path, QFileInfo(path).fileName(), 1);
+        place == 2 ? loadInCell(path) : FrmShow1->LoadControl1(path, name, 1);
         const bool shown = !desktop.messages.isEmpty();
-        if (shown &&
-            !desktop.shownOnce("Load Error", "Cannot load " + QFileInfo(path).fileName() + ":"))
-            return -1;
+        if (shown && !desktop.shownOnce("Load Error", "Cannot load " + name + ":")) return -1;
         errors += shown;
     }
     return errors;
@@ -147,12 +140,11 @@ void addRows(const char* table, std::initializer_list<const char*> columns,
 QString inconsistency() {
     for (auto* button : navigationButtons())
         if (button->isEnabled()) return "a step button on";
-    for (Chooser* c : choosers()) {
+    for (Chooser* c : choosers())
         if (c->isShown() || c->File1.path() != c->Dir1.path() ||
             !QFileInfo(c->Dir1.path()).isDir() ||
             c->Drive1.drive() != platform::drives::of(c->Dir1.path()))
             return "a chooser on " + c->Dir1.path();
-    }
     const SlideshowSetup& s = *FrmSelectSld;
     const QString interval = s.Text1.text();
     if (!interval.isEmpty() && !(NumberAtStart(interval) >= 1 && NumberAtStart(interval) <= 60))

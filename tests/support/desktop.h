@@ -43,7 +43,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    QStringList m_drives;
+    QStringList m_drives{root()};
 };
 
 // A fresh desktop for each case, the program started, then prepare(); a case fails on a
@@ -80,15 +80,11 @@ inline bool sameColour(QRgb pixel, QColor colour, int tolerance = 8) {
 // The part of a box's image that is not its background.
 QRect paintedRect(platform::PictureBox& box);
 
-template <class Control>
-void click(Control& control, QPoint at = {}) {
-    QTest::mouseClick(control.widget(), Qt::LeftButton, {},
-                      at.isNull() ? control.widget()->rect().center() : at);
+// A click, by default at the centre; a key pressed and released.
+void click(auto& control, QPoint at = {}) {
+    QTest::mouseClick(control.widget(), Qt::LeftButton, {}, at);
 }
-template <class Control>
-void key(Control& control, Qt::Key key) {
-    QTest::keyClick(control.widget(), key);
-}
+void key(auto& control, Qt::Key key) { QTest::keyClick(control.widget(), key); }
 inline QList<Chooser*> choosers() {
     return {FrmSelect1.get(), FrmSelect12.get(), FrmSelectSld.get()};
 }
@@ -112,8 +108,12 @@ inline QString viewerShows() {
 // system cannot (Windows).
 bool onAFullDisk(const std::function<void()>& writes);
 // A table of text columns written one row a line: its name, then the row's columns, split by "|"
-// and trimmed; each row once for each suffix of its name.
+// and trimmed; each row once for each suffix of its name. fetch() gives the current row's texts.
 void addRows(const char* table, std::initializer_list<const char*> columns,
              const QStringList& suffixes = {""});
+template <class... Columns>
+auto fetch(Columns... columns) {
+    return std::array{*static_cast<QString*>(QTest::qData(columns, QMetaType::QString))...};
+}
 // What is wrong with the program's state at start-up; empty when its rules could have made it.
 QString inconsistency();
