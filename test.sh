@@ -3,8 +3,8 @@
 # end-to-end tests of the real program under Xvfb; then the same tests built with
 # AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer; then each fuzz target for a
 # bounded time (scripts/fuzz.sh); then the Windows build, cross-built against the Windows Qt
-# (scripts/windows-qt.sh), with the same widget tests run under Wine. Arguments go to the first
-# ctest run.
+# (scripts/windows-qt.sh), with the same widget tests, the Windows program end to end and its
+# installer, and the benchmark's short run, all under Wine. Arguments go to the first ctest run.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh test
