@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QTextLayout>
 
 #include "platform/failure.h"
 
@@ -52,13 +53,51 @@ void CommandButton::keyPressEvent(QKeyEvent* event) {
     QPushButton::keyPressEvent(event);
 }
 
+namespace {
+// The lines a wrapped caption is drawn in: a name without spaces (IMG_20240801_123456.jpg) breaks
+// where it must, and where the lines are more than the box holds, the ones that fit whole show,
+// the last of them cut short with "…". A line half shown is no part of a name.
+QString wrappedLines(const QString& text, const QFont& font, QSize box) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    qreal bottom = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(box.width());
+        bottom += line.height();
+        if (bottom > box.height() && !lines.isEmpty()) {
+            lines.last() = QFontMetrics(font).elidedText(lines.last() + text.mid(line.textStart()),
+                                                         Qt::ElideRight, box.width());
+            break;
+        }
+        lines << text.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines.join('\n');
+}
+}  // namespace
+
 Label::Label(Window* window, const QString& caption, const TwipsRect& rect)
-    : QLabel(caption, window->widget()) {
+    : QLabel(caption, window->widget()), m_caption(caption) {
     placeTwips(*this, rect);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Where the Windows fonts are missing the fallback runs wider; a caption is never cut off.
     const int textWidth = fontMetrics().horizontalAdvance(caption);
     if (textWidth > width()) resize(textWidth, height());
+}
+
+void Label::setCaption(const QString& caption) {
+    m_caption = caption;
+    setText(wordWrap() && !caption.isEmpty() ? wrappedLines(caption, font(), size()) : caption);
+    setAccessibleName(caption);  // the whole caption, however it is drawn
+}
+
+void Label::changeEvent(QEvent* event) {
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::FontChange) setCaption(m_caption);
 }
 
 void Label::wrapCentred() {

@@ -45,9 +45,10 @@ public:
     using QWidget::isEnabled;
     using QWidget::setEnabled;
     Label(Window* window, const QString& caption, const TwipsRect& rect);
-    QString caption() const { return text(); }
-    void setCaption(const QString& caption) { setText(caption); }
-    // The caption wraps onto further lines, each centred, as under a thumbnail.
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+    // The caption wraps onto further lines, each centred, as under a thumbnail: as many whole
+    // lines as the label holds, the last ending in "…" where the caption goes on.
     void wrapCentred();
     // The caption sits at the left, centred from top to bottom.
     void centreVertically();
@@ -61,7 +62,9 @@ public:
     }
 
 private:
+    void changeEvent(QEvent* event) override;
     void nameWidget(QWidget& control);
+    QString m_caption;
 };
 
 // A check box valued 0 (unchecked), 1 (checked) or 2 (grey, which counts as not checked).

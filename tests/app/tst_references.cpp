@@ -42,6 +42,7 @@ private slots:
         QDir(kDrive).mkpath("home/p13"), writePictures(kP13, 13), writePictures(kPics, 3);
         for (const QString& folder : {kPics, kP13})  // the long name wraps under its thumbnail
             writePicture(folder + "/夏休みに海辺で撮った長い名前の写真.bmp", 30, 40);
+        writePicture(kP13 + "/IMG_20240801_123456.bmp", 40, 30);  // a camera's: no spaces
         platform::drives::setForTesting({kDrive}, kDrive + "/home"), Form1->Form_Load();
         Module1.WorkLeft = Module1.WorkTop = 0, Module1.WorkRight = 240, Module1.WorkBottom = 160;
         QFETCH(QString, name);

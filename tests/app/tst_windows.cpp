@@ -64,7 +64,7 @@ private slots:
             const QString root = v.rootPath();
             const bool users =
                 QRegularExpression("^/(media|mnt|run/media|home)/").match(root + "/").hasMatch();
-            QVERIFY2(machineDrives.contains(root) == (users && v.isReady() || root == "/"),
+            QVERIFY2(machineDrives.contains(root) == ((users && v.isReady()) || root == "/"),
                      qPrintable(root));
         }
         QWidget& form = *Form1->widget();
