@@ -1,5 +1,6 @@
 #include "platform/lists.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -125,6 +126,7 @@ void FolderList::openItem(QListWidgetItem* item) {
 
 void FolderList::refill() {
     clear();
+    m_typed.clear();
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     // The chain of folders from the drive's root down to the current one; a root ("/", "C:/")
@@ -151,6 +153,25 @@ void FolderList::refill() {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + name, this);
         item->setData(Qt::UserRole, QDir(m_path).filePath(name));
         item->setData(Qt::AccessibleTextRole, name);
+    }
+}
+
+// Each entry's text begins with its indent, which Qt's own search would want typed too: the
+// letters are looked for at the start of the folder's name.
+void FolderList::keyboardSearch(const QString& search) {
+    const bool goesOn =
+        m_sinceTyped.isValid() && m_sinceTyped.elapsed() < QApplication::keyboardInputInterval();
+    m_typed = goesOn ? m_typed + search : search;
+    m_sinceTyped.start();
+    if (m_typed.isEmpty()) return;
+    // One letter, or the same letter again, steps on to the next name it begins.
+    const bool stepsOn = m_typed.count(m_typed.front()) == m_typed.size();
+    const QString wanted = stepsOn ? m_typed.left(1) : m_typed;
+    const int from = std::max(currentRow() + (stepsOn ? 1 : 0), 0);
+    for (int i = 0; i < count(); ++i) {
+        QListWidgetItem* entry = item((from + i) % count());
+        if (entry->data(Qt::AccessibleTextRole).toString().startsWith(wanted, Qt::CaseInsensitive))
+            return setCurrentItem(entry);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <functional>
@@ -37,8 +38,8 @@ private:
 };
 
 // The folders of the current drive, with the current folder open: its parents above it and its
-// subfolders below. A double-click opens a folder. A new path runs onChange; opening the folder
-// already shown changes nothing.
+// subfolders below. A double-click, or Enter, opens a folder; typing a name's first letters goes
+// to it. A new path runs onChange; opening the folder already shown changes nothing.
 class FolderList : private QListWidget {
 public:
     QListWidget* widget() { return this; }
@@ -58,7 +59,10 @@ public:
 private:
     void refill();
     void openItem(QListWidgetItem* item);
+    void keyboardSearch(const QString& search) override;
     QString m_path;
+    QString m_typed;  // the letters typed so far, while they come in quick succession
+    QElapsedTimer m_sinceTyped;
 };
 
 // The files of a folder whose names match a pattern ("*.bmp;*.gif"), without regard to case,
