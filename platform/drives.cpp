@@ -61,8 +61,11 @@ QString of(const QString& folder) {
 }
 
 bool isReady(const QString& drive) {
+    // A network share ("//server/share") answers when its root can be read; Wine gives it no
+    // volume to ask.
+    const bool share = drive.startsWith(QLatin1String("//"));
     const QStorageInfo volume(drive);
-    return volume.isValid() && volume.isReady() && QFileInfo(drive).isReadable();
+    return (share || (volume.isValid() && volume.isReady())) && QFileInfo(drive).isReadable();
 }
 
 QString currentFolder(const QString& drive) { return g_currentFolders.value(drive, drive); }

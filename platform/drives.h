@@ -13,7 +13,8 @@ namespace drives {
 
 QStringList all();
 // The drive that holds a folder: the longest drive root above it; else, on Windows, the drive
-// its first three characters name ("C:/"), on Linux "/".
+// its first three characters name ("C:/") or the network share it lies on ("//server/share"),
+// on Linux "/".
 QString of(const QString& folder);
 // The drive answers: not an empty card reader or a network drive that has gone.
 bool isReady(const QString& drive);

@@ -12,8 +12,12 @@ QStringList all() {
     return roots;
 }
 
-// Its first three characters, as "C:/", whatever their case.
-QString rootOf(const QString& folder) { return folder.left(3).toUpper(); }
+// Its first three characters, as "C:/", whatever their case; on a network share, the share
+// ("//server/share"), as Explorer hands over a picture opened there.
+QString rootOf(const QString& folder) {
+    if (folder.startsWith(QLatin1String("//"))) return folder.section(QLatin1Char('/'), 0, 3);
+    return folder.left(3).toUpper();
+}
 
 QString homeFolder() { return QStringLiteral("C:/"); }
 

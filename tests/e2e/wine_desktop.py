@@ -1,7 +1,8 @@
 """The Windows program under Wine, on a real X server with openbox: the captionless control
-window above the others and the viewer on the work area; a drive mapped to a missing folder; a
-later start handing its path over the named pipe; Tessary.ini beside tessary.exe, its folders with
-backslashes in Shift-JIS (CP932), read back at the next start; the installer and its uninstaller."""
+window above the others and the viewer on the work area; a drive mapped to a missing folder; later
+starts handing their paths over the named pipe, one a picture on a network share; Tessary.ini
+beside tessary.exe, its folders with backslashes in Shift-JIS (CP932), read back at the next
+start; the installer and its uninstaller."""
 import os, re, subprocess, unittest
 from pathlib import Path
 import harness as x
@@ -36,6 +37,9 @@ class WindowsUnderWine(unittest.TestCase):
             self.assertEqual(app.end(), [0])
             (PREFIX / "dosdevices/r:").unlink(missing_ok=True)
             (PREFIX / "dosdevices/r:").symlink_to(PREFIX / "gone")  # a network drive gone
+            share = PREFIX / "dosdevices/unc/tessary/pictures"  # \\tessary\pictures
+            share.parent.mkdir(parents=True, exist_ok=True), share.unlink(missing_ok=True)
+            share.symlink_to(Path(folder).parent)
             registry()
             control = app.start(EXE, program=WINE_RUN).control(60)
             x.click(control, x.CONTROL["show1"])
@@ -47,14 +51,16 @@ class WindowsUnderWine(unittest.TestCase):
             app.start(EXE, shown, program=WINE_RUN)
             grid = app.captioned(GRID)
             self.assertLess(x.stacking().index(grid), x.stacking().index(control))
-            app.start(EXE, shown + "\\a.bmp", program=WINE_RUN)
+            on_share = "\\\\tessary\\pictures\\写真"  # as Explorer hands it over
+            app.start(EXE, on_share + "\\a.bmp", program=WINE_RUN)
             viewer = app.captioned(x.VIEWER_CAPTION + "a.bmp")
             x.wait_until(lambda: x.geometry(viewer)[2] == x.WORK_AREA[2], "the viewer maximised")
             left, top, width, height = x.geometry(viewer)  # under a title bar, no borders
             self.assertEqual((left, width, top + height), (0, x.WORK_AREA[2], x.WORK_AREA[3]))
             self.assertLess(x.stacking().index(viewer), x.stacking().index(control))
             self.assertEqual(app.end(), [0] * 4)  # the later two handed over, and ended
-            lines = [shown.encode("cp932") + b"\\\n"] * 2 + [b"C:\\\n", b"7"] + [b"0\n"] * 3
+            lines = [f.encode("cp932") + b"\\\n" for f in (on_share, shown, "C:")] + [b"7"]
+            lines += [b"0\n"] * 3
             written = b"".join(line + b"\r\n" for line in lines)
             self.assertEqual(ini.read_bytes(), written)
             app.start(EXE, program=WINE_RUN).control(60)  # a folder read wrongly: C:\ now
