@@ -22,11 +22,16 @@ constexpr int kLines = 7;
 // Nothing the program writes comes near this; a bigger file is not its settings.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
-// The folder a line can hold. A CR or LF in a folder's path would break the file's lines, so
-// such a folder is saved as its nearest ancestor without one; the next start opens that.
+// The folder a line can hold. A CR or LF in a folder's path would break the file's lines, and a
+// name the code page lacks would come back as "?", a folder that is not there, and the next start
+// would take the defaults for everything. Such a folder is saved as its nearest ancestor without
+// either; the next start opens that.
 QString SavableFolder(QString folder) {
-    while (folder.contains(QLatin1Char('\r')) || folder.contains(QLatin1Char('\n')))
+    while (folder.contains(QLatin1Char('\r')) || folder.contains(QLatin1Char('\n')) ||
+           !platform::fitsSystemCodePage(folder)) {
+        if (platform::parentFolder(folder) == folder) break;
         folder = platform::parentFolder(folder);
+    }
     return folder;
 }
 

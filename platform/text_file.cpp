@@ -27,6 +27,10 @@ QString fromSystemCodePage(const QByteArray& bytes) {
     return QStringDecoder(QStringConverter::System).decode(bytes);
 }
 
+bool fitsSystemCodePage(const QString& text) {
+    return fromSystemCodePage(toSystemCodePage(text)) == text;
+}
+
 QString writeWholeFile(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);
     // The explicit flush matters: commit() takes a failed flush of the last buffered bytes (a

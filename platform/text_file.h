@@ -13,6 +13,9 @@ QByteArray readSmallFile(const QString& path, qint64 maxBytes);
 // system), UTF-8 on Linux.
 QByteArray toSystemCodePage(const QString& text);
 QString fromSystemCodePage(const QByteArray& bytes);
+// Whether the code page writes the text as it is (a Korean name does not fit CP932: it comes
+// back as "?").
+bool fitsSystemCodePage(const QString& text);
 
 // Writes the file whole, or leaves the previous one as it was: the bytes go to a temporary file
 // that then takes the file's place. Returns an empty text, or why the file could not be written.
