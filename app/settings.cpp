@@ -22,16 +22,18 @@ constexpr int kLines = 7;
 // Nothing the program writes comes near this; a bigger file is not its settings.
 constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
 
-// The folder a line can hold. A CR or LF in a folder's path would break the file's lines, and a
-// name the code page lacks would come back as "?", a folder that is not there, and the next start
-// would take the defaults for everything. Such a folder is saved as its nearest ancestor without
-// either; the next start opens that.
+// Whether a line holds the folder. A CR or LF in its path would break the file's lines; a name
+// the code page lacks would come back as "?", a folder that is not there, and the next start
+// would take the defaults for everything.
+bool LineHolds(const QString& folder) {
+    return !folder.contains(QLatin1Char('\r')) && !folder.contains(QLatin1Char('\n')) &&
+           platform::fitsSystemCodePage(folder);
+}
+
+// The folder a line can hold: the nearest ancestor a line holds; the next start opens that.
 QString SavableFolder(QString folder) {
-    while (folder.contains(QLatin1Char('\r')) || folder.contains(QLatin1Char('\n')) ||
-           !platform::fitsSystemCodePage(folder)) {
-        if (platform::parentFolder(folder) == folder) break;
+    while (!LineHolds(folder) && platform::parentFolder(folder) != folder)
         folder = platform::parentFolder(folder);
-    }
     return folder;
 }
 
