@@ -64,6 +64,8 @@ double median(std::vector<double> v) {
 struct Timing {
     double median = 0, min = 0, max = 0;
 };
+// A figure measured once: its own median, least and most.
+Timing once(double figure) { return {figure, figure, figure}; }
 
 // Runs each step once to warm up (files in the page cache, decoders loaded), then the steps in
 // turn, repetition after repetition, so that other work on the machine slows them alike. A step
@@ -235,11 +237,7 @@ int main(int argc, char** argv) {
         QCoreApplication::processEvents();
         return double(timer.nsecsElapsed()) / 1e9;
     });
-    rows.push_back({"start-up, first in the process",
-                    {coldStart, coldStart, coldStart},
-                    "s",
-                    0.3,
-                    "goal 0.3 s"});
+    rows.push_back({"start-up, first in the process", once(coldStart), "s", 0.3, "goal 0.3 s"});
     rows.push_back({"start-up, again", start, "s", 0.3, "goal 0.3 s"});
 
     // Listing the folder of small pictures in the picture chooser's file list, to its repaint.
@@ -339,10 +337,7 @@ int main(int argc, char** argv) {
                         "goal 64 MiB (VmHWM over VmRSS before)"});
     firstCell.all.erase(firstCell.all.begin());  // the warm-up
     const double firstCellS = median(firstCell.all);
-    rows.push_back({pageName + ", first cell",
-                    {firstCellS, firstCellS, firstCellS},
-                    "s",
-                    0.25 * fill.median,
+    rows.push_back({pageName + ", first cell", once(firstCellS), "s", 0.25 * fill.median,
                     "goal 1/4 of the page fill"});
 
     // Enter to the last cell of the next page, which was decoded ahead while the first page
@@ -485,19 +480,12 @@ int main(int argc, char** argv) {
     const double aheadMb = (statusKilobytes("VmHWM") - beforeAhead) / 1024.0;
     const double nextNaturalS = stepNext();
     const double heldMb = double(platform::WorkAhead::peakBytes()) / (1 << 20);
-    rows.push_back({"viewer, Enter to the next at natural size, decoded ahead",
-                    {nextNaturalS, nextNaturalS, nextNaturalS},
-                    "s",
-                    0,
-                    ""});
+    rows.push_back({"viewer, Enter to the next at natural size, decoded ahead", once(nextNaturalS),
+                    "s", 0, ""});
     if (measuresMemory)
-        rows.push_back({"work ahead, memory added at natural size",
-                        {aheadMb, aheadMb, aheadMb},
-                        "MiB",
-                        128,
+        rows.push_back({"work ahead, memory added at natural size", once(aheadMb), "MiB", 128,
                         "goal 128 MiB (VmHWM over VmRSS before)"});
-    rows.push_back(
-        {"work ahead, most held at once", {heldMb, heldMb, heldMb}, "MiB", 128, "goal 128 MiB"});
+    rows.push_back({"work ahead, most held at once", once(heldMb), "MiB", 128, "goal 128 MiB"});
     FrmShow1->hideWindow();
 
     // What the choosers decode while the user looks at them: "１２枚ずつ表示" on a folder never
@@ -543,10 +531,7 @@ int main(int argc, char** argv) {
     rows.push_back({"open " + pageMp + " fitted, a second after the chooser previewed it",
                     chooserOpen, "s", 0.03, "goal 0.03 s"});
     if (measuresMemory)
-        rows.push_back({"chooser's work ahead, memory added",
-                        {chooserAheadMb, chooserAheadMb, chooserAheadMb},
-                        "MiB",
-                        64,
+        rows.push_back({"chooser's work ahead, memory added", once(chooserAheadMb), "MiB", 64,
                         "goal 64 MiB (VmHWM over VmRSS before)"});
     FrmShow1->hideWindow();
     FrmSelectSld->Check3.setValue(0);
