@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QRegularExpression>
 #include <QTextLayout>
 
 #include "platform/failure.h"
@@ -91,8 +92,23 @@ Label::Label(Window* window, const QString& caption, const TwipsRect& rect)
 
 void Label::setCaption(const QString& caption) {
     m_caption = caption;
-    setText(wordWrap() && !caption.isEmpty() ? wrappedLines(caption, font(), size()) : caption);
+    setText(wordWrap() && !caption.isEmpty() ? wrappedLines(caption, font(), size())
+                                             : withGap(caption));
     setAccessibleName(caption);  // the whole caption, however it is drawn
+}
+
+QString Label::withGap(const QString& caption) const {
+    static const QRegularExpression gap(QStringLiteral("  +"));
+    const QRegularExpressionMatch run = gap.match(caption);
+    if (m_gapControl == nullptr || !run.hasMatch()) return caption;
+    // ＭＳ ゴシック's seven spaces end three pixels past the text box; a proportional font's
+    // spaces are narrower, and as many more are put in the run as reach that far.
+    constexpr int kClearancePixels = 3;
+    const int after = m_gapControl->geometry().right() + 1 + kClearancePixels - x();
+    const QFontMetrics metrics(font());
+    QString text = caption.left(run.capturedEnd());
+    for (int i = 0; i < width() && metrics.horizontalAdvance(text) < after; ++i) text += ' ';
+    return text + caption.mid(run.capturedEnd());
 }
 
 void Label::changeEvent(QEvent* event) {

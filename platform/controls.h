@@ -54,6 +54,13 @@ public:
     void centreVertically();
     // The label goes behind the controls it overlaps.
     void sendBehind() { lower(); }
+    // A control sits in the caption's run of spaces ("間隔　=       秒"): the text after the run
+    // is drawn past the control's right edge, however narrow the font's spaces.
+    template <class Control>
+    void leaveGapFor(Control& control) {
+        m_gapControl = control.widget();
+        setCaption(m_caption);
+    }
     // The label names a control beside it that has no caption of its own (a check box, a text
     // box), for screen readers and UI automation.
     template <class Control>
@@ -64,7 +71,9 @@ public:
 private:
     void changeEvent(QEvent* event) override;
     void nameWidget(QWidget& control);
+    QString withGap(const QString& caption) const;
     QString m_caption;
+    QWidget* m_gapControl = nullptr;
 };
 
 // A check box valued 0 (unchecked), 1 (checked) or 2 (grey, which counts as not checked).

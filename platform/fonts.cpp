@@ -15,22 +15,23 @@ bool isGothic(const QString& family) {
 }
 
 // The installed Japanese Gothic face: the first known one, else any Japanese font of the font
-// database that is a Gothic, those named Gothic first. Empty when there is none at all.
+// database that is a Gothic: monospaced ones first, as ＭＳ ゴシック is, then those named Gothic.
+// Empty when there is none at all.
 QString japaneseGothic(const QStringList& known) {
     const QStringList installed = QFontDatabase::families(QFontDatabase::Japanese);
     for (const QString& family : known) {
         if (installed.contains(family, Qt::CaseInsensitive)) return family;
     }
-    QString anyGothic;
+    QString best;
+    int bestRank = -1;
     for (const QString& family : installed) {
         if (!isGothic(family) || QFontDatabase::isPrivateFamily(family)) continue;
-        if (family.contains(QLatin1String("Gothic"), Qt::CaseInsensitive) ||
-            family.contains(QStringLiteral("ゴシック"))) {
-            return family;
-        }
-        if (anyGothic.isEmpty()) anyGothic = family;
+        const bool named = family.contains(QLatin1String("Gothic"), Qt::CaseInsensitive) ||
+                           family.contains(QStringLiteral("ゴシック"));
+        const int rank = 2 * int(QFontDatabase::isFixedPitch(family)) + int(named);
+        if (rank > bestRank) best = family, bestRank = rank;
     }
-    return anyGothic;
+    return best;
 }
 
 QFont fontOf(const QString& windowsFamily, const QString& installedFamily, int points) {
@@ -45,17 +46,21 @@ QFont fontOf(const QString& windowsFamily, const QString& installedFamily, int p
 }
 }  // namespace
 
+// Where the Windows faces are missing: the Gothics of Linux desktops and of Windows' own
+// Japanese support, then Yu Gothic and Meiryo, which a Windows outside Japan has too.
 QFont gothicFont(int points) {
     static const QString installed = japaneseGothic(
-        {"MS Gothic", "IPAGothic", "IPAexGothic", "Noto Sans Mono CJK JP", "Noto Sans CJK JP",
-         "Source Han Sans JP", "VL Gothic", "TakaoGothic", "TakaoExGothic"});
+        {"MS Gothic", "IPAGothic", "BIZ UDGothic", "Noto Sans Mono CJK JP", "VL Gothic",
+         "TakaoGothic", "IPAexGothic", "TakaoExGothic", "Noto Sans CJK JP", "Source Han Sans JP",
+         "Yu Gothic", "Meiryo", "MS UI Gothic"});
     return fontOf(QStringLiteral("ＭＳ ゴシック"), installed, points);
 }
 
 QFont proportionalGothicFont(int points) {
     static const QString installed = japaneseGothic(
-        {"MS PGothic", "IPAPGothic", "IPAexGothic", "Noto Sans CJK JP", "Source Han Sans JP",
-         "VL PGothic", "TakaoPGothic", "TakaoExGothic", "IPAGothic", "VL Gothic", "TakaoGothic"});
+        {"MS PGothic", "IPAPGothic", "BIZ UDPGothic", "VL PGothic", "TakaoPGothic", "IPAexGothic",
+         "TakaoExGothic", "Noto Sans CJK JP", "Source Han Sans JP", "Yu Gothic", "Meiryo",
+         "MS UI Gothic", "IPAGothic", "VL Gothic", "TakaoGothic"});
     return fontOf(QStringLiteral("ＭＳ Ｐゴシック"), installed, points);
 }
 

@@ -46,6 +46,7 @@ SlideshowSetup::SlideshowSetup()
     setClientPositionTwips(kLeft, kTop);
     File1.setEnabled(false);  // a listing only: the show takes the whole folder
     Label1.centreVertically();
+    Label1.leaveGapFor(Text1);
     for (auto* check : {&Check1, &Check2, &Check3}) {
         check->setFont(platform::proportionalGothicFont(9));
     }

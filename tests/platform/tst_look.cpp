@@ -32,6 +32,38 @@ private slots:
             QVERIFY2(isJapaneseGothic(QFontInfo(w->font())),
                      qPrintable(QFontInfo(w->font()).family()));
     }
+    // Whatever the Japanese font: a label's or button's text fits inside it, and no control
+    // stacked above a label hides any of its ink, but one that lies wholly behind another.
+    void everyCaptionIsWholeAndUncovered() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            const QWidgetList controls = window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+            for (QWidget* w : controls) {
+                auto* label = qobject_cast<QLabel*>(w);
+                auto* button = qobject_cast<QPushButton*>(w);
+                const QString text = label ? label->text() : button ? button->text() : QString();
+                if (text.isEmpty() || (label && label->wordWrap())) continue;  // names elide
+                const QFontMetrics metrics(w->font());
+                for (const QString& line : text.split('\n'))
+                    QVERIFY2(metrics.horizontalAdvance(line) <= w->contentsRect().width(),
+                             qPrintable(line));
+                if (button)  // a label's line is as high as its font's glyphs, by design
+                    QVERIFY2(int(text.count('\n') + 1) * metrics.height() <= w->height(),
+                             qPrintable(text));
+                if (!label) continue;
+                const QImage ink = w->grab().toImage();
+                const qreal ratio = ink.devicePixelRatio();
+                const QColor paper = w->palette().color(w->backgroundRole());
+                for (QWidget* above : controls.mid(controls.indexOf(w) + 1)) {
+                    const QRect over = above->geometry().translated(-w->pos());
+                    if (above->isHidden() || over.contains(w->rect())) continue;
+                    for (int y = 0; y < ink.height(); ++y)
+                        for (int x = 0; x < ink.width(); ++x)
+                            QVERIFY2(!over.contains(QPoint(x, y) / ratio) || sameColour(ink.pixel(x, y), paper),
+                                     qPrintable(text + " under " + above->metaObject()->className()));
+                }
+            }
+        }
+    }
     // Buttons by caption, lists by what they list, boxes by their labels, pictures by file.
     void everyControlHasAName() {
         SlideshowSetup& s = *FrmSelectSld;
