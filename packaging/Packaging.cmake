@@ -4,6 +4,13 @@ include(GNUInstallDirs)
 
 set(TESSARY_MAINTAINER "Tessary maintainers <maintainers@users.noreply.c-seed-dda7f602.example>"
     CACHE STRING "Maintainer of the Debian package")
+# Where Tessary lives on the web, and where the pictures of docs/screenshots/ are published, for
+# the package's Homepage and the software centres' page (their screenshots need full addresses).
+set(TESSARY_HOMEPAGE "https://c-seed-dda7f602.example/tessary" CACHE STRING "Tessary's web page")
+set(TESSARY_SCREENSHOTS "${TESSARY_HOMEPAGE}/docs/screenshots"
+    CACHE STRING "Web folder holding the pictures of docs/screenshots/")
+# AppStream names a component after its home's domain, backwards, '-' written '_'.
+set(TESSARY_APPSTREAM_ID example.c_seed_dda7f602.tessary)
 set(TESSARY_DEB_RELEASE 1)
 set(TESSARY_DEB_VERSION "${PROJECT_VERSION}-${TESSARY_DEB_RELEASE}")
 set(packaging ${CMAKE_CURRENT_LIST_DIR})
@@ -26,6 +33,8 @@ endforeach()
 configure_file(${packaging}/tessary.1 ${generated}/tessary.1 @ONLY)
 configure_file(${packaging}/changelog.Debian.in ${generated}/changelog.Debian @ONLY)
 configure_file(${packaging}/copyright ${generated}/copyright @ONLY)
+configure_file(${packaging}/tessary.metainfo.xml.in
+               ${generated}/${TESSARY_APPSTREAM_ID}.metainfo.xml @ONLY)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 foreach(file tessary.1 changelog.Debian)
   add_custom_command(OUTPUT ${generated}/${file}.gz
@@ -36,6 +45,9 @@ add_custom_target(tessary_packaging_files ALL
                   DEPENDS ${generated}/tessary.1.gz ${generated}/changelog.Debian.gz)
 install(FILES ${packaging}/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
         RENAME tessary)
+# Software centres (GNOME Software, KDE Discover) list what has metainfo there.
+install(FILES ${generated}/${TESSARY_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${generated}/tessary.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${generated}/changelog.Debian.gz ${generated}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tessary)
@@ -43,6 +55,7 @@ install(FILES ${generated}/changelog.Debian.gz ${generated}/copyright
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessary)
 set(CPACK_PACKAGE_VENDOR "The Tessary developers")
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TESSARY_HOMEPAGE}")
 set(CPACK_PACKAGE_CONTACT "${TESSARY_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "picture viewer with a Japanese user interface")
 set(CPACK_PACKAGE_DESCRIPTION

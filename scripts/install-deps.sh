@@ -13,7 +13,7 @@ packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-image-formats-plugin
           fonts-ipafont-gothic)
 if [ "${1:-run}" = test ]; then
     packages+=(libqt6test6 xvfb xauth xdotool wmctrl x11-utils openbox imagemagick python3
-               python3-pil dpkg-dev file lintian desktop-file-utils xdg-utils colord-data
+               python3-pil dpkg-dev file lintian desktop-file-utils appstream xdg-utils colord-data
                weston xwayland qt6-wayland
                clang-14 libclang-rt-14-dev llvm-14)
     # A Mincho beside the Gothic: the font test checks that the viewer never takes it.

@@ -1,11 +1,14 @@
-"""The .deb built by CPack, clean for lintian, installed, started from its menu entry, purged
-whatever failed; installed, the program keeps its settings in ~/.config/tessary."""
+"""The .deb built by CPack, clean for lintian, installed, its menu entry and software centre
+metainfo valid, started from its menu entry, purged whatever failed; installed, the program keeps
+its settings in ~/.config/tessary."""
 
 import glob, os, shlex, shutil, signal, tempfile, unittest
+import xml.etree.ElementTree as ET
 
 import harness as x
 
 ENTRY = "/usr/share/applications/tessary.desktop"
+METAINFO = "/usr/share/metainfo/example.c_seed_dda7f602.tessary.metainfo.xml"
 
 
 class Package(unittest.TestCase):
@@ -24,6 +27,13 @@ class Package(unittest.TestCase):
             try:
                 x.run("dpkg", "-i", deb, timeout=60)
                 self.assertEqual(x.run("desktop-file-validate", ENTRY), b"")
+                # Any error, warning or info fails, but the id's domain, under .example, is one
+                # AppStream cannot know.
+                x.run("appstreamcli", "validate", "--no-net", "--strict",
+                      "--override=cid-maybe-not-rdns=pedantic", METAINFO)
+                version = x.run("dpkg-query", "-W", "-f=${Version}", "tessary").decode()
+                self.assertEqual(ET.parse(METAINFO).find("releases/release").get("version"),
+                                 version.rsplit("-", 1)[0], "the newest release in the metainfo")
                 icons = glob.glob("/usr/share/icons/hicolor/*/apps/tessary.*")
                 self.assertEqual(len(icons), 9, "eight sizes of PNG and the SVG")
                 with open(ENTRY) as f:
@@ -36,7 +46,7 @@ class Package(unittest.TestCase):
             finally:
                 signal.alarm(0)
                 x.run("dpkg", "--purge", "tessary", timeout=60)
-        for path in ("/usr/bin/tessary", ENTRY, "/usr/share/doc/tessary"):
+        for path in ("/usr/bin/tessary", ENTRY, METAINFO, "/usr/share/doc/tessary"):
             self.assertFalse(os.path.exists(path), path + " is left after the purge")
 
     def assertKeepsItsSettings(self, app, *args):
