@@ -145,15 +145,6 @@ QImage PictureBox::image() const {
     return composed();
 }
 
-void PictureBox::resizeEvent(QResizeEvent* event) {
-    QFrame::resizeEvent(event);
-    // The persistent image keeps what was drawn; new area is background.
-    if (!m_image.isNull() && logicalSize(m_image) != contentsRect().size() &&
-        (m_picture.isNull() || m_role == Role::Scratch)) {
-        m_image = composed();
-    }
-}
-
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);

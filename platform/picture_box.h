@@ -91,7 +91,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QImage blank() const;
@@ -103,7 +102,7 @@ private:
     bool m_autoSize = false;
     bool m_pressed = false;
     Picture m_picture;
-    QImage m_image;  // persistent image, the box's inner size
+    QImage m_image;  // persistent image, the box's inner size when last drawn on
 };
 
 }  // namespace platform
