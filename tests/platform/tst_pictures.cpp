@@ -123,6 +123,7 @@ private slots:
             thumbnail.setText("Thumb::Size", QString::number(file.size() + (spoilt == "Size")));
             const QString png = cached(file.filePath());
             const QString next = writePicture(folder + "/z.bmp", 100, 300);  // taller than 128
+            const QString small = writePicture(folder + "/b.bmp", 128, 96);  // none larger: none
             QVERIFY(thumbnail.save(png) && (spoilt != "bytes" || QFile::resize(png, 60)));
             click(Form1->CmdShow12), FrmSelect12->Dir1.setPath(file.path());
             QTRY_VERIFY(QImage(png).text("Thumb::URI") == uri);  // the file's own, written anew
@@ -132,7 +133,7 @@ private slots:
                      qPrintable(spoilt));
             if (!spoilt.isEmpty()) continue;  // three pages: z.bmp on the third, a.bmp on the first
             click(Form1->CmdNext12);
-            QTRY_VERIFY(QFile::exists(cached(next)));
+            QTRY_VERIFY(QFile::exists(cached(next)) && !QFile::exists(cached(small)));
             click(Form1->CmdNext12), QFile::remove(png), click(Form1->CmdPrev12);
             QTRY_VERIFY(QFile::exists(png));  // back on the second page, the first is made ahead
         }
