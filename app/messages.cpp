@@ -8,7 +8,15 @@ void ShowReadError() {
                                QStringLiteral("Read Error."));
 }
 
+namespace {
+int g_loadErrorsLeft = 0;  // the LoadErrorLeftToNextLoad living
+}  // namespace
+
+LoadErrorLeftToNextLoad::LoadErrorLeftToNextLoad() { ++g_loadErrorsLeft; }
+LoadErrorLeftToNextLoad::~LoadErrorLeftToNextLoad() { --g_loadErrorsLeft; }
+
 void ShowLoadError(const platform::Failure& failure) {
+    if (g_loadErrorsLeft > 0) return;
     platform::MessageBox::show(failure.description(), QStringLiteral("Load Error"));
 }
 

@@ -21,6 +21,13 @@ bool MoveChooserTo(Chooser& chooser, const QString& folder) {
     }
 }
 
+// The file selected as a click selects it; a picture the preview cannot load is not reported
+// there, as "開く" right after reports it.
+void SelectToOpen(FileChooser& chooser, int index) {
+    const LoadErrorLeftToNextLoad viewerReports;
+    chooser.File1.setSelectedIndex(index);
+}
+
 // "１枚", the picture's folder, the picture selected, "開く".
 void ShowPicture(const QString& file) {
     const QString name = platform::nameOf(file);
@@ -31,7 +38,7 @@ void ShowPicture(const QString& file) {
     if (!MoveChooserTo(*FrmSelect1, platform::parentFolder(file))) return;
     const int index = FrmSelect1->File1.indexOf(name);
     if (index < 0) return ShowOpenError(file, QStringLiteral("Not listed among the pictures"));
-    FrmSelect1->File1.setSelectedIndex(index);
+    SelectToOpen(*FrmSelect1, index);
     FrmSelect1->Command1_Click();
 }
 

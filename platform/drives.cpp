@@ -33,7 +33,7 @@ QString cleanFolderPath(const QString& text) {
     // named with a line break at its end.
     while (path.endsWith(QLatin1String("/\n")) || path.endsWith(QLatin1String("/\r"))) path.chop(1);
     if (path.isEmpty()) return path;
-    return QDir::cleanPath(path);
+    return drives::system::withDriveAsListed(QDir::cleanPath(path));
 }
 
 namespace drives {

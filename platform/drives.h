@@ -46,8 +46,9 @@ enum class PathKind { Folder, File, Missing };
 PathKind kindOf(const QString& path);
 // A path as the user sees it, in the system's separator ("C:\\pics" on Windows).
 QString shownPath(const QString& path);
-// The folder a text names, in either separator: closing separators, and a line feed after one,
-// are not part of it.
+// The folder a text names, in either separator, its drive as the drive list names it however
+// it was typed ("C:/pics" for "c:/pics"): closing separators, and a line feed after one, are
+// not part of it.
 QString cleanFolderPath(const QString& text);
 
 }  // namespace platform

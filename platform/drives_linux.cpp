@@ -32,4 +32,7 @@ QString rootOf(const QString& /*folder*/) { return QStringLiteral("/"); }
 
 QString homeFolder() { return QDir::homePath(); }
 
+// No drive letters; case matters.
+QString withDriveAsListed(const QString& path) { return path; }
+
 }  // namespace platform::drives::system

@@ -21,4 +21,10 @@ QString rootOf(const QString& folder) {
 
 QString homeFolder() { return QStringLiteral("C:/"); }
 
+// The letter in capitals: the system takes "c:" for "C:", and lists it so.
+QString withDriveAsListed(const QString& path) {
+    if (path.size() < 2 || path[1] != QLatin1Char(':') || !path[0].isLetter()) return path;
+    return path[0].toUpper() + path.mid(1);
+}
+
 }  // namespace platform::drives::system

@@ -10,5 +10,7 @@ QStringList all();
 // The drive a folder lies on where no drive of all() holds it.
 QString rootOf(const QString& folder);
 QString homeFolder();
+// The path with its drive named as all() names it.
+QString withDriveAsListed(const QString& path);
 
 }  // namespace platform::drives::system

@@ -257,6 +257,7 @@ folder without pictures | /empty          | chooser /empty
 not a picture           | /pics/a.txt     | Open Error: Cannot open /pics/a.txt: Not a BMP, GIF, JPEG or ICO picture
 nothing there           | /gone           | Open Error: Cannot open /gone: No such file or folder
 a hidden picture        | /pics/.h.bmp    | Open Error: Cannot open /pics/.h.bmp: Not listed among the pictures
+a damaged picture       | /bad/bad.jpg    | Load Error: Cannot load bad.jpg: Not a picture file
 none                    |                 |
 picture on another drive | usb:/pics/pic02.bmp | viewer pic02.bmp
 folder on another drive | usb:/pics        | grid pic01.bmp
@@ -270,6 +271,7 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
             QSKIP("A name beginning with a dot is a hidden file on Linux alone");
         const QString home = desktop->home();
         writePictures(pics, 3), writeFile(pics + "/a.txt", "notes"), desktop->folder("home/empty");
+        writeFile(desktop->folder("home/bad") + "/bad.jpg", "no picture in here");
         const QString usb = desktop->addDrive("usb");
         writePicture(pics + "/.h.bmp", 8, 6), desktop->folder("usb/pics", 3);
         QStringList path = paths.split(' ');
