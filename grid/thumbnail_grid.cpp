@@ -71,15 +71,13 @@ void ThumbnailGrid::LoopControl() {
         Form1->CmdNext12.setEnabled(false);
         Module1.Next12Saved = false;
     }
-    DecodeAhead(
-        PagePaths(Module1.CurIndex12, n));  // on workers, while the cells are drawn in order
+    DecodeAhead(PagePaths(Module1.CurIndex12, n));  // on workers, while the cells are drawn in order
     for (int j = 0; j < n; ++j) {
         const int k = Module1.CurIndex12 + j;
         LoadEmbeddedThumbnail(*Picture1[j], Module1.DirPath12 + Module1.FileList12[k]);
         Label1[j]->setCaption(Module1.FileList12[k]);
     }
-    drawNow();  // the page whole, from the pictures' own small thumbnails, before any decode is
-                // done
+    drawNow();  // the page whole from its embedded thumbnails, before the first decode is done
     for (int j = 0; j < n; ++j) {
         const int k = Module1.CurIndex12 + j;
         LoadAutoSizePicture(*Picture1[j], Picture2, Module1.DirPath12 + Module1.FileList12[k]);
