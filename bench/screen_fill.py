@@ -62,7 +62,8 @@ def fill(app, display, page, at, stand_in=None):
             seconds = time.monotonic() - clicked
         if whole is None and set(seen) <= {page, stand_in}:
             whole = (time.monotonic() - clicked, now, seen.count(stand_in))
-        if drawn is None and seen[11] == "blank" and set(seen) <= {"blank", page, stand_in}:
+        drawing = {"blank", stand_in}  # the window before its last cell is decoded
+        if drawn is None and seen[11] in drawing and set(seen) <= drawing | {page}:
             drawn = now
         time.sleep(0.01)
     click.wait()
