@@ -137,7 +137,8 @@ QByteArray exifThumbnailBytes(QIODevice& jpeg) {
         if (head.size() < 4 || uchar(head[0]) != 0xff) return {};
         const uchar marker = uchar(head[1]);
         const int length = qFromBigEndian<quint16>(head.constData() + 2);
-        if (marker == 0xda || length < 2) return {};  // the image itself: no EXIF before it
+        // The image itself, or a segment past the end: no EXIF before it.
+        if (marker == 0xda || length < 2 || jpeg.pos() + length - 2 > jpeg.size()) return {};
         if (marker == 0xe1) {
             const QByteArray block = jpeg.read(length - 2);
             if (block.startsWith(QByteArray("Exif\0\0", 6))) return thumbnailIn(block.mid(6));
