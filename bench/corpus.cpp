@@ -4,12 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QtConcurrent/QtConcurrentMap>
 #include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <vector>
+
+#include "tests/support/desktop.h"
 
 namespace {
 
@@ -92,6 +96,21 @@ void write(const QString& path, QSize size, uint32_t seed, const char* format) {
     }
 }
 
+// A picture as a camera writes it: its EXIF block holds a 160 × 120 thumbnail, the picture
+// between black bars where its proportions are not 4:3.
+void writeCameraLike(const QString& path, const QString& picture) {
+    if (QFileInfo::exists(path)) return;
+    QImageReader reader(picture);
+    const QSize inside = reader.size().scaled(160, 120, Qt::KeepAspectRatio);
+    reader.setScaledSize(inside);
+    QImage thumbnail(160, 120, QImage::Format_RGB32);
+    thumbnail.fill(Qt::black);
+    QPainter(&thumbnail)
+        .drawImage((160 - inside.width()) / 2, (120 - inside.height()) / 2, reader.read());
+    writeFile(path + ".part", withExif(readAll(picture), 1, encoded(thumbnail, "jpeg")));
+    if (!QFile::rename(path + ".part", path)) qFatal("cannot write %s", qPrintable(path));
+}
+
 // Small pictures under names a folder of photographs has, in the four spellings the file list
 // matches, with files of other kinds between them that it leaves out.
 void writeMany(const QString& folder, int count) {
@@ -133,6 +152,11 @@ Corpus writeCorpus(const QString& folder, bool small) {
     corpus.many = dir.filePath(tag + "-many");
     corpus.manyCount = small ? 300 : 32767;
     for (int i = 0; i < 12; ++i) write(corpus.page[i], corpus.pageSize, i + 1, "jpeg");
+    for (int i = 0; i < 12; ++i) {
+        corpus.camera << dir.filePath(
+            QString("%1-camera-%2.jpg").arg(tag).arg(i + 1, 2, 10, QChar('0')));
+        writeCameraLike(corpus.camera[i], corpus.page[i]);
+    }
     write(corpus.large, corpus.largeSize, 100, "jpeg");
     write(corpus.bmp, corpus.pageSize, 1, "bmp");
     writeMany(corpus.many, corpus.manyCount);

@@ -1,8 +1,10 @@
 // A picture file, whatever its bytes, in a thumbnail cell and in the viewer, fitted and at
 // natural size: each gives one "Load Error" at most and nothing else; none may crash or hang.
+// Its embedded EXIF thumbnail, which a cell shows first, is read from the same bytes.
 #include <QImageReader>
 
 #include "fuzz/fuzz.h"
+#include "platform/embedded_thumbnail.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     fuzzDesktop().start();
@@ -23,6 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString path = fuzzDesktop().home() + "/pics/" + name;
     writeFile(path, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (loadErrors(fuzzDesktop(), path) < 0) fail("a box other than one Load Error");
+    platform::embeddedThumbnail(path, [](QSize) { return QSize(24, 16); });
     QFile::remove(path);
     return 0;
 }

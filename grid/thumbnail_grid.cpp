@@ -74,6 +74,12 @@ void ThumbnailGrid::LoopControl() {
     DecodeAhead(PagePaths(Module1.CurIndex12, n));  // on workers, while the cells are drawn in order
     for (int j = 0; j < n; ++j) {
         const int k = Module1.CurIndex12 + j;
+        LoadEmbeddedThumbnail(*Picture1[j], Module1.DirPath12 + Module1.FileList12[k]);
+        Label1[j]->setCaption(Module1.FileList12[k]);
+    }
+    drawNow();  // the page whole from its embedded thumbnails, before the first decode is done
+    for (int j = 0; j < n; ++j) {
+        const int k = Module1.CurIndex12 + j;
         LoadAutoSizePicture(*Picture1[j], Picture2, Module1.DirPath12 + Module1.FileList12[k]);
         Label1[j]->setCaption(Module1.FileList12[k]);
         drawNow();
@@ -117,10 +123,20 @@ void ThumbnailGrid::LoadAutoSizePicture(platform::PictureBox& DstObject,
         const QRect destination = FitInBox(sw, sh, DstObject.scaleWidth(), DstObject.scaleHeight());
         DstObject.stretchFrom(SrcObject, QRect(0, 0, int(sw), int(sh)), destination);
     } catch (const platform::Failure& failure) {
+        DstObject.clearPicture();  // no embedded thumbnail stands in for a picture that failed
         ShowLoadError(failure);
     }
     DstObject.refresh();
     SrcObject.clearPicture();
+}
+
+void ThumbnailGrid::LoadEmbeddedThumbnail(platform::PictureBox& DstObject, const QString& strPath) {
+    const platform::EmbeddedThumbnail embedded = m_ahead.takeEmbedded(strPath, CellSize());
+    if (embedded.image.isNull()) return;
+    const QSize natural = embedded.natural;
+    const QRect destination = FitInBox(float(natural.width()), float(natural.height()),
+                                       DstObject.scaleWidth(), DstObject.scaleHeight());
+    DstObject.drawStandIn(embedded.image, destination);
 }
 
 void ThumbnailGrid::Picture1_Click(int16_t index) {

@@ -26,6 +26,9 @@ public:
     // a picture that cannot be loaded is reported and leaves the box blank.
     static void LoadAutoSizePicture(platform::PictureBox& DstObject,
                                     platform::PictureBox& SrcObject, const QString& strPath);
+    // Draws a picture's embedded thumbnail into the box where the picture will be, if it has
+    // a usable one: it stands in while the picture is decoded.
+    void LoadEmbeddedThumbnail(platform::PictureBox& DstObject, const QString& strPath);
     // Decodes these pictures at the cells' size on worker threads, the first first, dropping
     // what was decoded ahead of other files: a page before the grid draws it.
     void DecodeAhead(const QStringList& paths);

@@ -16,6 +16,7 @@ struct Picture::Data {
     QByteArray format;
     int imageIndex = 0;       // the largest image of an icon
     bool transposed = false;  // EXIF turns the picture a quarter
+    QImageIOHandler::Transformations orientation;
     QSize size;
     mutable QMutex mutex;
     mutable QImage natural;
@@ -88,7 +89,8 @@ Picture Picture::open(const QString& path) {
                                     ? QStringLiteral("Bad picture header")
                                     : reader.errorString());
     }
-    data->transposed = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    data->orientation = reader.transformation();
+    data->transposed = data->orientation & QImageIOHandler::TransformationRotate90;
     if (data->transposed) size.transpose();
     // Decompression bombs: refuse what the decoder would refuse at natural size.
     const qint64 bytes = qint64(size.width()) * size.height() * 4;
@@ -107,6 +109,9 @@ Picture Picture::open(const QString& path) {
 
 QSize Picture::size() const { return d ? d->size : QSize(); }
 QString Picture::path() const { return d ? d->path : QString(); }
+QImageIOHandler::Transformations Picture::orientation() const {
+    return d ? d->orientation : QImageIOHandler::TransformationNone;
+}
 
 // Palette pictures become 32-bit at once. A damaged file may use palette entries it does not
 // have, and Qt reads past the colour table for those; they show black instead. Qt also shrinks

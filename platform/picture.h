@@ -1,6 +1,7 @@
 #pragma once
 #include <QDateTime>
 #include <QImage>
+#include <QImageIOHandler>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -28,6 +29,8 @@ public:
     bool isNull() const { return !d; }
     QSize size() const;  // natural size in pixels, as oriented on screen
     QString path() const;
+    // How EXIF turns the stored picture to show it (a JPEG's orientation 1 to 8).
+    QImageIOHandler::Transformations orientation() const;
     // The same opened picture, sharing its decode.
     bool operator==(const Picture& other) const { return d == other.d; }
 

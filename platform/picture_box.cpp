@@ -119,14 +119,22 @@ void PictureBox::stretchFrom(const PictureBox& source, QRect sourceRect, QRect d
     QImage stretched;
     if (source.m_ahead != nullptr) stretched = source.m_ahead->take(source.m_picture, size);
     if (stretched.isNull()) stretched = source.m_picture.stretchedTo(size);
-    stretched.setDevicePixelRatio(pixelRatio());  // drawn at its size in logical pixels
+    draw(stretched, destination.topLeft());
+    setAccessibleName(QFileInfo(source.m_picture.path()).fileName());
+}
+
+void PictureBox::drawStandIn(const QImage& image, QRect destination) {
+    if (image.isNull() || destination.isEmpty()) return;
+    draw(halftoneStretch(image, deviceSize(destination.size())), destination.topLeft());
+}
+
+void PictureBox::draw(QImage image, QPoint at) {
+    image.setDevicePixelRatio(pixelRatio());  // drawn at its size in logical pixels
     if (m_image.isNull() || logicalSize(m_image) != contentsRect().size() ||
         m_image.devicePixelRatio() != pixelRatio()) {
         m_image = composed();
     }
-    QPainter painter(&m_image);
-    painter.drawImage(destination.topLeft(), stretched);
-    setAccessibleName(QFileInfo(source.m_picture.path()).fileName());
+    QPainter(&m_image).drawImage(at, image);
     update();
 }
 

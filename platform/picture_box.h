@@ -53,6 +53,9 @@ public:
     // this box's persistent image, always in halftone: the source's pixels are averaged.
     // Throws Failure when the picture cannot be decoded.
     void stretchFrom(const PictureBox& source, QRect sourceRect, QRect destination);
+    // Draws an image into a rectangle of the persistent image as stretchFrom draws a picture
+    // there: a picture's embedded thumbnail, standing in until the picture itself replaces it.
+    void drawStandIn(const QImage& image, QRect destination);
 
     // Device pixels to the logical pixel on the box's screen: 1, or 2 on a high-density one.
     qreal pixelRatio() const { return devicePixelRatioF(); }
@@ -96,6 +99,8 @@ private:
     QImage blank() const;
     // The persistent image at the box's inner size and the screen's pixel ratio.
     QImage composed() const;
+    // Draws an image at its device size into the persistent image.
+    void draw(QImage image, QPoint at);
 
     Role m_role;
     WorkAhead* m_ahead = nullptr;

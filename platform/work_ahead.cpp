@@ -47,7 +47,13 @@ struct WorkAhead::Entry {
     QImage unsaved;        // a thumbnail the cache had not
     qint64 bytes = 0;      // taken from the budget
     bool natural = false;  // holds the one picture at natural size
+    // The embedded thumbnail, read before any picture is decoded; written under the lock once read.
+    State embeddedState = State::Done;
+    EmbeddedThumbnail embedded;
+    qint64 embeddedBytes = 0;
+    void releaseEmbedded() { g_heldBytes -= std::exchange(embeddedBytes, 0); }
     void release() {
+        releaseEmbedded();
         g_heldBytes -= std::exchange(bytes, 0);
         if (std::exchange(natural, false)) --g_naturalHeld;
     }
@@ -81,6 +87,7 @@ void WorkAhead::start(const QStringList& paths, DrawnSize drawnSize) {
         kept.push_back(std::make_shared<Entry>());
         kept.back()->path = path;
         kept.back()->drawnSize = drawnSize;
+        if (m_use == Use::Thumbnails) kept.back()->embeddedState = Entry::State::Waiting;
     }
     while (!m_entries.empty()) forget(m_entries.begin());
     m_entries = std::move(kept);
@@ -98,7 +105,11 @@ void WorkAhead::start(const QStringList& paths, DrawnSize drawnSize) {
 
 void WorkAhead::stop() {
     QMutexLocker lock(&m_mutex);
-    std::erase_if(m_entries, [](const auto& e) { return e->state == Entry::State::Waiting; });
+    std::erase_if(m_entries, [](const auto& e) {
+        const bool waiting = e->state == Entry::State::Waiting;
+        if (waiting) e->release();  // its embedded thumbnail
+        return waiting;
+    });
 }
 
 Picture WorkAhead::open(const QString& path) {
@@ -132,6 +143,21 @@ QImage WorkAhead::take(const Picture& picture, QSize size) {
     return image;
 }
 
+EmbeddedThumbnail WorkAhead::takeEmbedded(const QString& path, const DrawnSize& drawnSize) {
+    QMutexLocker lock(&m_mutex);
+    if (const auto at = find(path); at != m_entries.end()) {
+        const std::shared_ptr<Entry> entry = *at;
+        while (entry->embeddedState == Entry::State::Begun) m_decoded.wait(&m_mutex);
+        if (entry->embeddedState == Entry::State::Done) {
+            entry->releaseEmbedded();
+            return std::exchange(entry->embedded, {});
+        }
+        entry->embeddedState = Entry::State::Done;  // read here, not on a worker
+    }
+    lock.unlock();
+    return embeddedThumbnail(path, drawnSize);
+}
+
 void WorkAhead::waitForAll() {
     while (g_workersBusy > 0) QThread::msleep(1);
 }
@@ -142,12 +168,20 @@ void WorkAhead::decodeUntilDone() {
     for (;;) {
         std::shared_ptr<Entry> entry;
         Unsaved unsaved;
+        bool embedded = false;
         {
             QMutexLocker lock(&m_mutex);
+            const auto unread = std::find_if(m_entries.begin(), m_entries.end(), [](auto& e) {
+                return e->embeddedState == Entry::State::Waiting;
+            });
             const auto waiting = std::find_if(m_entries.begin(), m_entries.end(), [](auto& e) {
                 return e->state == Entry::State::Waiting;
             });
-            if (waiting != m_entries.end()) {
+            if (unread != m_entries.end()) {  // every embedded thumbnail before any decode
+                entry = *unread;
+                entry->embeddedState = Entry::State::Begun;
+                embedded = true;
+            } else if (waiting != m_entries.end()) {
                 entry = *waiting;
                 entry->state = Entry::State::Begun;
             } else if (!m_unsaved.empty()) {
@@ -159,6 +193,10 @@ void WorkAhead::decodeUntilDone() {
         }
         if (!entry) {  // the decodes are done; their file writes wait until then
             thumbnails::save(unsaved.path, unsaved.stamp, unsaved.thumbnail);
+            continue;
+        }
+        if (embedded) {
+            readEmbedded(entry);
             continue;
         }
         decode(*entry);
@@ -199,6 +237,20 @@ void WorkAhead::decode(Entry& entry) const {
     }
 }
 
+void WorkAhead::readEmbedded(const std::shared_ptr<Entry>& entry) {
+    EmbeddedThumbnail embedded = embeddedThumbnail(entry->path, entry->drawnSize);
+    const qint64 bytes = embedded.image.sizeInBytes();
+    QMutexLocker lock(&m_mutex);
+    const bool held = std::find(m_entries.begin(), m_entries.end(), entry) != m_entries.end();
+    if (held && reserve(bytes, false))
+        entry->embeddedBytes = bytes;
+    else
+        embedded.image = QImage();  // forgotten meanwhile, or over the budget
+    entry->embedded = std::move(embedded);
+    entry->embeddedState = Entry::State::Done;
+    m_decoded.wakeAll();
+}
+
 WorkAhead::Entries::iterator WorkAhead::find(const QString& path) {
     return std::find_if(m_entries.begin(), m_entries.end(),
                         [&](const auto& e) { return e->path == path; });
@@ -206,7 +258,7 @@ WorkAhead::Entries::iterator WorkAhead::find(const QString& path) {
 
 void WorkAhead::forget(Entries::iterator at) {
     // An entry under way is released by its worker once it is done.
-    if ((*at)->state == Entry::State::Done) (*at)->release();
+    (*at)->state == Entry::State::Begun ? (*at)->releaseEmbedded() : (*at)->release();
     m_entries.erase(at);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/embedded_thumbnail.h"
 #include "platform/picture.h"
 
 namespace platform {
@@ -16,6 +17,9 @@ namespace platform {
 // opening and decoding again; nothing a handler sees changes: a picture it has not decoded, or
 // whose file changed since (size, modification time, change time), is opened and decoded as
 // usual, and a failure is met there again and reported as ever.
+//
+// For thumbnails it first reads the embedded thumbnails of all its pictures (a millisecond each),
+// which stand in for them while they are decoded.
 //
 // All of them together hold at most 128 MB, and never more than one picture at natural size.
 class WorkAhead {
@@ -41,6 +45,9 @@ public:
     Picture open(const QString& path);
     // The opened picture decoded ahead at this size, handed over; null where there is none.
     QImage take(const Picture& picture, QSize size);
+    // The picture's embedded thumbnail as read ahead, handed over, waiting while it is under way;
+    // read here at this drawn size where it was not.
+    EmbeddedThumbnail takeEmbedded(const QString& path, const DrawnSize& drawnSize);
 
     // Waits until every work ahead of the program is done (the benchmark).
     static void waitForAll();
@@ -55,6 +62,7 @@ private:
     using Entries = std::vector<std::shared_ptr<Entry>>;
     void decodeUntilDone();
     void decode(Entry& entry) const;
+    void readEmbedded(const std::shared_ptr<Entry>& entry);
     Entries::iterator find(const QString& path);
     void forget(Entries::iterator at);
 

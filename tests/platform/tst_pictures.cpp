@@ -18,6 +18,15 @@ QImage twoColours(QSize size, QRect red) {
     image.fill(kBlue), QPainter(&image).fillRect(red, kRed);
     return image;
 }
+// Runs something as any of the widgets it watches is about to be painted.
+struct OnPaint : QObject {
+    explicit OnPaint(std::function<void()> f) : paint(std::move(f)) {}
+    std::function<void()> paint;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) paint();
+        return false;
+    }
+};
 }  // namespace
 
 class PicturesTest : public DesktopTest {
@@ -62,12 +71,7 @@ private slots:
     }
     // Red over blue, turned by EXIF orientation 6 or stored from the top down (negative height).
     void aPictureIsShownUpright() {
-        QByteArray jpeg = encoded(twoColours({60, 40}, {0, 0, 30, 40}), "jpeg");
-        jpeg.insert(
-            4 + qFromBigEndian<quint16>(jpeg.constData() + 4),  // after the JFIF block
-            QByteArray("\xff\xe1\0\x22"
-                       "Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0\0\0\0\0",
-                       36));
+        const QByteArray jpeg = withExif(encoded(twoColours({60, 40}, {0, 0, 30, 40}), "jpeg"), 6);
         QByteArray bmp = encoded(twoColours({8, 4}, {0, 0, 8, 1}), "bmp"), rows;  // 24-byte rows
         const int offset = qFromLittleEndian<quint32>(bmp.constData() + 10);
         for (int row = 3; row >= 0; --row) rows += bmp.mid(offset + row * 24, 24);
@@ -101,6 +105,71 @@ private slots:
             const QImage cell = FrmShow12->Picture1[0]->image();
             for (int i = 0; i < 93 * 93; ++i)
                 QVERIFY(sameColour(cell.pixel(i % 93, i / 93), QColor(128, 128, 128), 20));
+        }
+    }
+    // A JPEG's embedded thumbnail shows in every cell of a page at once, turned as the picture is,
+    // then the picture replaces it. Only a whole one of the picture's proportions, once black bars
+    // are cut off, stands in; the cache keeps only the pictures' own thumbnails.
+    void anEmbeddedThumbnailStandsIn_data() {
+        addRows(R"(
+barred            | 1 | 160 120 0    | green yellow
+turned right      | 6 | 160 120 0    | green yellow
+turned left       | 8 | 160 120 0    | yellow green
+unbarred          | 1 | 150 100 none | green yellow
+other proportions | 1 | 160 120 none | red blue
+grey bars         | 1 | 160 120 90   | red blue
+damaged           | 1 | 160 120 cut  | red blue
+too small         | 1 | 40 30 0      | red blue
+)",
+                {"orientation", "thumbnail", "first"});
+    }
+    void anEmbeddedThumbnailStandsIn() {
+        const auto [orientation, thumbnail, first] = fetch("orientation", "thumbnail", "first");
+        const QStringList t = thumbnail.split(' ');
+        QImage small(t[0].toInt(), t[1].toInt(), QImage::Format_RGB32);
+        small.fill(QColor(t[2].toInt(), t[2].toInt(), t[2].toInt()));
+        const int h = t[2] == "none" ? small.height() : small.width() * 2 / 3 + 1;  // 3:2 inside
+        QPainter(&small).fillRect(0, (small.height() - h) / 2, small.width(), h, Qt::yellow);
+        QPainter(&small).fillRect(0, (small.height() - h) / 2, small.width() / 2, h, Qt::green);
+        QByteArray bytes = encoded(small, "jpeg");
+        bytes.chop(t[2] == "cut" ? bytes.size() / 2 : 0);
+        bytes = withExif(encoded(twoColours({300, 200}, {0, 0, 150, 200}), "jpeg"),
+                         orientation.toInt(), bytes);
+        QStringList paths;
+        for (int i = 0; i < 12; ++i)
+            writeFile((paths << pics + QString("/%1.jpg").arg(i)).last(), bytes);
+        std::vector<QImage> atFirst;  // every cell as the first one is painted showing something
+        const auto painted = [](auto& box) { return !paintedRect(*box).isEmpty(); };
+        OnPaint watch([&] {
+            if (atFirst.empty() && std::ranges::any_of(FrmShow12->Picture1, painted))
+                for (auto& box : FrmShow12->Picture1) atFirst.push_back(box->image());
+        });
+        for (auto& box : FrmShow12->Picture1) box->widget()->installEventFilter(&watch);
+        openGrid(pics);
+        QVERIFY(atFirst.size() == 12);
+        const QMap<QString, QColor> colours{
+            {"red", kRed}, {"blue", kBlue}, {"green", Qt::green}, {"yellow", Qt::yellow}};
+        const auto shows = [&](const QImage& image, const QString& halves) {
+            const bool turned = orientation.toInt() >= 5;
+            return sameColour(image.pixel(turned ? 46 : 23, turned ? 23 : 46),
+                              colours[halves.section(' ', 0, 0)], 40) &&
+                   sameColour(image.pixel(turned ? 46 : 70, turned ? 70 : 46),
+                              colours[halves.section(' ', 1)], 40);
+        };
+        const QString last = QString(first).replace("green", "red").replace("yellow", "blue");
+        const QRgb blank = FrmShow12->widget()->palette().color(QPalette::Window).rgb();
+        for (int j = 0; j < 12; ++j) {
+            QVERIFY(shows(atFirst[j], first) ||
+                    (first == last && atFirst[j].pixel(46, 46) == blank));
+            QVERIFY(shows(FrmShow12->Picture1[j]->image(), last));
+        }
+        if (QSysInfo::productType() == "windows" || first == last) return;  // Linux's cache
+        for (const QString& path : paths) {
+            const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+            const QString png = desktop->root() + "/cache/thumbnails/normal/" +
+                                QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex();
+            QTRY_VERIFY(QFile::exists(png + ".png"));
+            QVERIFY(shows(QImage(png + ".png").scaled(93, 93), last));
         }
     }
     // Only the file's own cached thumbnail is drawn; once a page is complete, the next one's

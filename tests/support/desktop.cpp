@@ -90,6 +90,25 @@ void writeFile(const QString& path, const QByteArray& bytes) {
         qFatal("cannot write %s", qPrintable(path));
 }
 
+QByteArray withExif(const QByteArray& jpeg, int orientation, const QByteArray& thumbnail) {
+    QByteArray tiff("MM\0\x2a\0\0\0\x08", 8);  // big-endian; IFD0 next, then IFD1, then the JPEG
+    const auto add = [&](quint32 value, int bytes) {
+        for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) tiff += char(value >> shift);
+    };
+    const auto entry = [&](int tag, int type, quint32 value) {
+        add(tag, 2), add(type, 2), add(1, 4), add(type == 3 ? value << 16 : value, 4);
+    };
+    add(1, 2), entry(0x112, 3, orientation), add(thumbnail.isEmpty() ? 0 : 26, 4);
+    if (!thumbnail.isEmpty())
+        add(2, 2), entry(0x201, 4, 56), entry(0x202, 4, thumbnail.size()), add(0, 4);
+    const QByteArray block = "Exif" + QByteArray(2, 0) + tiff + thumbnail;
+    QByteArray app1("\xff\xe1", 2);
+    app1 += char((block.size() + 2) >> 8), app1 += char(block.size() + 2);
+    const int jfif =
+        jpeg.startsWith("\xff\xd8\xff\xe0") ? 4 + (uchar(jpeg[4]) << 8 | uchar(jpeg[5])) : 2;
+    return QByteArray(jpeg).insert(jfif, app1 + block);
+}
+
 QRect paintedRect(platform::PictureBox& box) {
     const QImage image = box.image();
     QRect painted;

@@ -68,6 +68,9 @@ inline QColor colourOf(int i) { return QColor::fromHsv(((i + 1) * 37) % 360, 200
 // n pictures pic01.bmp ... of 40 × 30, picture i coloured colourOf(i).
 QStringList writePictures(const QString& folder, int n);
 void writeFile(const QString& path, const QByteArray& bytes);
+// A JPEG with an EXIF block as a camera writes it: the picture's orientation (1 to 8) and, unless
+// empty, the bytes of an embedded thumbnail.
+QByteArray withExif(const QByteArray& jpeg, int orientation, const QByteArray& thumbnail = {});
 inline QByteArray readAll(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
