@@ -16,6 +16,10 @@ public:
     platform::FolderList Dir1;
     platform::FileList File1;
 
+    // The folder the folder list shows, listed again as if it had just been chosen: pictures
+    // may have come or gone since (one saved there, then opened from the file manager).
+    void ListFolderAgain() { Dir1_Change(); }
+
 protected:
     // Moves the folder list to the chosen drive; a drive that cannot be read is reported and
     // leaves the folder and file lists as they were.

@@ -12,7 +12,9 @@ namespace {
 // the settings are restored at start-up.
 bool MoveChooserTo(Chooser& chooser, const QString& folder) {
     try {
+        const bool listedBefore = chooser.Dir1.path() == platform::cleanFolderPath(folder);
         chooser.Dir1.setPath(folder);
+        if (listedBefore) chooser.ListFolderAgain();
         chooser.Drive1.setDrive(platform::drives::of(folder));
         return true;
     } catch (const platform::Failure& failure) {

@@ -258,6 +258,7 @@ not a picture           | /pics/a.txt     | Open Error: Cannot open /pics/a.txt:
 nothing there           | /gone           | Open Error: Cannot open /gone: No such file or folder
 a hidden picture        | /pics/.h.bmp    | Open Error: Cannot open /pics/.h.bmp: Not listed among the pictures
 a damaged picture       | /bad/bad.jpg    | Load Error: Cannot load bad.jpg: Not a picture file
+saved after its folder was listed | +/pics/pic04.bmp | viewer pic04.bmp
 none                    |                 |
 picture on another drive | usb:/pics/pic02.bmp | viewer pic02.bmp
 folder on another drive | usb:/pics        | grid pic01.bmp
@@ -274,7 +275,9 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
         writeFile(desktop->folder("home/bad") + "/bad.jpg", "no picture in here");
         const QString usb = desktop->addDrive("usb");
         writePicture(pics + "/.h.bmp", 8, 6), desktop->folder("usb/pics", 3);
-        QStringList path = paths.split(' ');
+        if (paths.startsWith('+'))  // the chooser listed the folder before the picture came
+            FrmSelect1->Dir1.setPath(pics), writePicture(home + paths.mid(1), 8, 6);
+        QStringList path = QString(paths).remove('+').split(' ');
         for (QString& p : path)
             p = p.isEmpty() ? p : p.startsWith("usb:") ? usb + p.mid(4) : home + p;
         FrmSelectSld->Check3.setValue(1);  // the saved fit option holds
