@@ -60,13 +60,16 @@ private slots:
             }
         }
     }
-    // A name under a thumbnail shows in as many whole lines as its label holds, to the pixel.
+    // A name under a thumbnail shows in as many whole lines as its label holds, to the pixel;
+    // screen readers read it whole.
     void aLongNameShowsTheLinesItsLabelHolds() {
         QLabel* label = FrmShow12->Label1[0]->widget();
+        const QString name = "夏休みに海辺で撮った長い名前の写真を並べた.bmp";
         for (int lines : {1, 2, 3}) {
             label->resize(label->width(), lines * QFontMetrics(label->font()).height());
-            FrmShow12->Label1[0]->setCaption("夏休みに海辺で撮った長い名前の写真を並べた.bmp");
+            FrmShow12->Label1[0]->setCaption(name);
             QCOMPARE(label->text().count('\n') + 1, lines);
+            QCOMPARE(accessible(label)->text(QAccessible::Name), name);
         }
     }
     // Buttons by caption, lists by what they list, boxes by their labels, pictures by file.
