@@ -44,6 +44,12 @@ public:
     explicit Listener(std::function<void(const QString&)> onPath) : m_onPath(std::move(onPath)) {
         connect(&m_server, &QLocalServer::newConnection, this, [this] { accept(); });
     }
+    // A later start still connected when the program ends is closed without a word to a
+    // listener that is gone.
+    ~Listener() override {
+        for (auto* socket : findChildren<QLocalSocket*>(Qt::FindDirectChildrenOnly))
+            socket->disconnect();
+    }
     bool listen(const QString& name) { return listenForUserOnly(m_server, name); }
 
 private:
