@@ -13,7 +13,7 @@ class SettingsTest : public DesktopTest {
         text.replace("$home", desktop->home().left(1).toLower() + desktop->home().mid(1));
         for (const char* name : {"ONE", "TWO", "SHOW", "EMPTY", "GONE"})
             text.replace("$" + QString(name), desktop->home() + "/" + QString(name).toLower());
-        text.replace("$HOME", desktop->home()).replace("$NINES", QString(1e6, '9'));
+        text.replace("$HOME", desktop->home()).replace("$STICK", desktop->root() + "/stick").replace("$NINES", QString(1e6, '9'));
         text.replace("$ROOT", QDir::rootPath()).replace("¶", "\r\n").replace("^", "\r");
         return platform::toSystemCodePage(platform::shownPath(text.replace("~", "\n")));
     }
@@ -66,6 +66,7 @@ six lines                     | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶0~¶      | $HOM
 the last line without its end | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶0~¶1     | $ONE $TWO $SHOW 5 1 0 1
 carriage returns only         | $ONE/^$TWO/^$SHOW/^5^1^0^1^         | $ONE $TWO $SHOW 5 1 0 1
 the show's folder is gone     | $ONE/~¶$TWO/~¶$GONE/~¶5¶1~¶0~¶1~¶   | $HOME $HOME $HOME 7 0 0 0
+another drive, then one gone  | $STICK/~¶$TWO/~¶$GONE/~¶5¶1~¶0~¶1~¶ | $HOME $HOME $HOME 7 0 0 0
 a show folder, no pictures    | $ONE/~¶$TWO/~¶$EMPTY/~¶5¶1~¶0~¶1~¶  | $ONE $TWO $EMPTY 5 1 0 1
 random -1                     | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶-1~¶1~¶  | $HOME $HOME $HOME 7 1 0 0
 fit 1e400                     | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1~¶1~¶1e400~¶ | $HOME $HOME $HOME 7 1 1 0
@@ -78,6 +79,7 @@ halves to even, grey repeat   | $ONE/~¶$TWO/~¶$SHOW/~¶5¶1.5~¶2.5~¶-0.4~¶ 
         if (QSysInfo::productType() != "windows" && file.contains("$home"))
             QSKIP("Drive letters are Windows' alone");
         if (!file.isEmpty()) writeFile(desktop->iniPath(), placed(file));
+        if (file.contains("$STICK")) desktop->addDrive("stick");
         desktop->start();
         QCOMPARE(inconsistency(), QString());
         QCOMPARE(this->shown(), platform::fromSystemCodePage(placed(shown)));

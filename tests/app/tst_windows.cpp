@@ -317,6 +317,10 @@ while a box is open     | /gone /pics/pic01.bmp | Open Error: Cannot open /gone:
         std::array<QLocalSocket, 9> idle;  // one more than are heard at once: dropped at once
         for (QLocalSocket& s : idle) s.connectToServer(platform::runningProgramSocket());
         QTRY_COMPARE_WITH_TIMEOUT(idle[8].state(), QLocalSocket::UnconnectedState, 1500);
+        for (QLocalSocket& s : idle) s.abort();  // gone before their time is up: heard no more
+        QTest::qWait(500);
+        QVERIFY(handedOver(pics));
+        QTRY_COMPARE(arrived, QStringList{pics});
     }
 };
 
