@@ -77,7 +77,13 @@ void run(TestDesktop& d, const QString& words) {
              [&] { QCOMPARE(Module1.Next12Saved * 10 + Module1.Prev12Saved, arg.toInt()); }},
             {"?messages", [&] { QCOMPARE(std::exchange(d.messages, {}).size(), arg.toInt()); }},
             {"?selected", [&] { QCOMPARE(FrmSelect1->File1.selectedIndex(), arg.toInt()); }},
-            {"?prev12off", [] { QVERIFY(!Form1->CmdPrev12.isEnabled()); }}};
+            {"?prev12off", [] { QVERIFY(!Form1->CmdPrev12.isEnabled()); }},
+            {"?nofailure",  // no page past the last is worked ahead: no failure is recorded
+             [&] {
+                 platform::WorkAhead::waitForAll();
+                 QVERIFY(!QDirIterator(d.root() + "/cache", QDir::Files, QDirIterator::Subdirectories)
+                              .hasNext());
+             }}};
         QVERIFY2(kSteps.contains(name) || actions.contains(name), qPrintable(word));
         kSteps.contains(name) ? click(*navigationButtons()[kSteps.indexOf(name)]) : actions[name]();
         if (QTest::currentTestFailed())
@@ -118,7 +124,7 @@ a held modifier and Ctrl+M/H do not step | file:3 select:1 open | key:Ctrl+Retur
 file chooser closed by its frame | file:3 select:1 open      | frame:1 | ======= | ?hidden:1 ?selected:1 ?shows:pic02.bmp
 first page of 12              | folder12:12                  | show12 | ==-====
 thumbnail chooser closed by its frame | folder12:13          | frame:12 | ======= | ?hidden:12
->> to page 2 of 24            | folder12:24 show12           | next12 | ==-+===
+>> to page 2 of 24            | folder12:24 show12           | next12 | ==-+=== | ?nofailure
 back on page 1, a thumbnail keeps << off | folder12:25 show12 next12 cell:0 close | gridBackspace | ==+-=== | ?saved:10 cell:0 close ?prev12off
 thumbnail on page 2 of 37     | folder12:37 show12 next12    | cell:0 | ==--=== | ?saved:9 ?shows:pic13.bmp
 thumbnail that cannot be shown | folder12:25 damage:p25/pic14 show12 next12 | cell:1 | ==++=== | ?messages:2 ?shows:
