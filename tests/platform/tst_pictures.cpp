@@ -210,8 +210,10 @@ too small         | 1 | 40 30 0      | red blue
     // Gone or a folder now: reported, the picture stays; rewritten, same size and time: anew.
     void filesThatChangeAfterTheListing() {
         writePictures(pics, 4), openSingle(pics, 0);
+        // The picture on show is held open by nothing: its name is free for a folder at once.
         QVERIFY(QFile::remove(pics + "/pic02.bmp") && QDir(pics).remove("pic03.bmp") &&
-                QDir(pics).mkdir("pic03.bmp"));
+                QDir(pics).mkdir("pic03.bmp") && QFile::remove(pics + "/pic01.bmp") &&
+                QDir(pics).mkdir("pic01.bmp"));
         for (const char* what : {"pic02.bmp: File not found", "pic03.bmp: A folder"}) {
             click(Form1->CmdNext1);
             QVERIFY(desktop->shownOnce("Load Error", what) && viewerShows() == "pic01.bmp");
