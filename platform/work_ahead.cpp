@@ -1,5 +1,6 @@
 #include "platform/work_ahead.h"
 
+#include <QFileInfo>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
@@ -156,6 +157,18 @@ EmbeddedThumbnail WorkAhead::takeEmbedded(const QString& path, const DrawnSize& 
     }
     lock.unlock();
     return embeddedThumbnail(path, drawnSize);
+}
+
+QStringList WorkAhead::done() {
+    waitForAll();
+    QMutexLocker lock(&m_mutex);
+    QStringList names;
+    for (const auto& e : m_entries) {
+        const QString size = QStringLiteral(" %1x%2").arg(e->size.width()).arg(e->size.height());
+        names << QFileInfo(e->path).fileName() + (e->picture.isNull() ? QStringLiteral(" failed")
+                                                  : e->size.isValid() ? size : QString());
+    }
+    return names;
 }
 
 void WorkAhead::waitForAll() {

@@ -49,6 +49,9 @@ public:
     // read here at this drawn size where it was not.
     EmbeddedThumbnail takeEmbedded(const QString& path, const DrawnSize& drawnSize);
 
+    // Waits until every picture is done, then names each with the size it was decoded at
+    // ("a.jpg 800x600"; the name alone at natural size, "a.jpg failed" where none was decoded).
+    QStringList done();
     // Waits until every work ahead of the program is done (the benchmark).
     static void waitForAll();
     // The most bytes all of them held at once (the benchmark).

@@ -26,6 +26,8 @@ public:
     void DecodeAhead(const QString& path);
     // Begins no more of that work.
     void StopWorkAhead() { m_ahead.stop(); }
+    // What is decoded ahead, once done (tests: the next step ready before it is asked for).
+    QStringList DecodedAhead() { return m_ahead.done(); }
 
 protected:
     void Form_KeyPress(int keyAscii) override;

@@ -25,6 +25,7 @@ void run(TestDesktop& d, const QString& words) {
             {"otherS", [&] { s.Dir1.setPath(folder()); }},
             {"repeat", [&] { s.Check1.setValue(1); }},
             {"random", [&] { s.Check2.setValue(1); }},
+            {"fit", [&] { s.Check3.setValue(1); }},
             {"untick", [&] { click(s.Check1); }},
             {"interval", [&] { s.Text1.setText(arg); }},
             {"start", [&] { click(s.Command1); }},
@@ -78,6 +79,7 @@ void run(TestDesktop& d, const QString& words) {
             {"?messages", [&] { QCOMPARE(std::exchange(d.messages, {}).size(), arg.toInt()); }},
             {"?selected", [&] { QCOMPARE(FrmSelect1->File1.selectedIndex(), arg.toInt()); }},
             {"?prev12off", [] { QVERIFY(!Form1->CmdPrev12.isEnabled()); }},
+            {"?ahead", [&] { QCOMPARE(FrmShow1->DecodedAhead().join(',').replace(' ', '_'), arg); }},
             {"?nofailure",  // no page past the last is worked ahead: no failure is recorded
              [&] {
                  platform::WorkAhead::waitForAll();
@@ -114,7 +116,9 @@ private slots:
     // one touched by mistake shows either way. The button the event presses is on beforehand.
     void enablingRules_data() {
         addRows(R"(
-open the first of three       | file:3 select:0              | open   | +-===== | ?file:pic01.bmp
+open the first of three       | file:3 select:0              | open   | +-===== | ?file:pic01.bmp ?ahead:pic02.bmp
+open fitted: both steps ahead | fit file:3 select:1          | open   | ++===== | ?ahead:pic03.bmp_800x600,pic01.bmp_800x600
+a file previewed is ahead     | file:3                       | select:1 | ======= | ?ahead:pic02.bmp
 open the last of three        | file:3 select:2              | open   | -+=====
 Enter to the middle of three  | file:3 select:0 open         | key:Return | ++===== | ?shows:pic02.bmp key:Num+Enter ?shows:pic03.bmp
 >> to the last of three       | file:3 select:1 open         | next1  | -+===== | ?file:pic03.bmp
