@@ -26,6 +26,9 @@ void run(TestDesktop& d, const QString& words) {
             {"repeat", [&] { s.Check1.setValue(1); }},
             {"random", [&] { s.Check2.setValue(1); }},
             {"fit", [&] { s.Check3.setValue(1); }},
+            {"many", [&] {  // ">>" and "<<", arg times
+                 for (int i = 0; i < arg.toInt(); ++i) click(Form1->CmdNext1), click(Form1->CmdPrev1);
+             }},
             {"untick", [&] { click(s.Check1); }},
             {"interval", [&] { s.Text1.setText(arg); }},
             {"start", [&] { click(s.Command1); }},
@@ -118,6 +121,7 @@ private slots:
         addRows(R"(
 open the first of three       | file:3 select:0              | open   | +-===== | ?file:pic01.bmp ?ahead:pic02.bmp
 open fitted: both steps ahead | fit file:3 select:1          | open   | ++===== | ?ahead:pic03.bmp_800x600,pic01.bmp_800x600
+steps by the hundred, still ahead | fit file:3 select:1 open | many:50 | ++===== | ?ahead:pic03.bmp_800x600,pic01.bmp_800x600
 a file previewed is ahead     | file:3                       | select:1 | ======= | ?ahead:pic02.bmp
 open the last of three        | file:3 select:2              | open   | -+=====
 Enter to the middle of three  | file:3 select:0 open         | key:Return | ++===== | ?shows:pic02.bmp key:Num+Enter ?shows:pic03.bmp
