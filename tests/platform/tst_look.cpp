@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QPainter>
 
+#include "platform/fonts.h"
 #include "tests/support/desktop.h"
 
 namespace {
@@ -31,6 +32,9 @@ private slots:
         for (QWidget* w : QApplication::allWidgets())
             QVERIFY2(isJapaneseGothic(QFontInfo(w->font())),
                      qPrintable(QFontInfo(w->font()).family()));
+        QFont bold = QApplication::font();  // a desktop whose own font is bold: regular still
+        bold.setBold(true), QApplication::setFont(bold);
+        QCOMPARE(platform::gothicFont(9).weight(), QFont::Normal);
     }
     // Whatever the Japanese font: a label's or button's text fits inside it, and no control
     // stacked above a label hides any of its ink, but one that lies wholly behind another.
