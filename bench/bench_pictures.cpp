@@ -277,23 +277,26 @@ int main(int argc, char** argv) {
     long peakKb = 0;
     LibjpegDecode cellDecode;
     FirstDrawn firstCell(*grid.Picture1[0]), lastEmbedded(*grid.Picture1[11]);
+    // One fill of the real grid from an empty cache, the watched cell's time kept, the peak of
+    // the resident size above the start remembered.
+    const auto fillPage = [&](const QStringList& pictures, FirstDrawn& watched) {
+        platform::WorkAhead::waitForAll();  // the last fill's thumbnails written
+        QDir(cache).removeRecursively();    // nothing cached
+        listPage(pictures);
+        const long before = statusKilobytes("VmRSS");
+        resetPeak();
+        QElapsedTimer timer;
+        timer.start();
+        watched.start();
+        grid.LoopControl();
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        watched.all.push_back(watched.seconds);
+        peakKb = std::max(peakKb, statusKilobytes("VmHWM") - before);
+        return seconds;
+    };
     const std::vector<Timing> page = interleaved(
         repetitions,
-        {[&] {                                   // the real page fill
-             platform::WorkAhead::waitForAll();  // the last fill's thumbnails written
-             QDir(cache).removeRecursively();    // nothing cached
-             listPage(corpus.page);
-             const long before = statusKilobytes("VmRSS");
-             resetPeak();
-             QElapsedTimer timer;
-             timer.start();
-             firstCell.start();
-             grid.LoopControl();
-             const double seconds = double(timer.nsecsElapsed()) / 1e9;
-             firstCell.all.push_back(firstCell.seconds);
-             peakKb = std::max(peakKb, statusKilobytes("VmHWM") - before);
-             return seconds;
-         },
+        {[&] { return fillPage(corpus.page, firstCell); },  // the real page fill
          [&] {  // the decoder's limit: libjpeg's time for the twelve, shared out over the cores
              double sum = 0;
              for (const QString& path : corpus.page)
@@ -306,18 +309,8 @@ int main(int argc, char** argv) {
                                            [&](const QString& path) { libjpegDecode(path, cell); });
              });
          },
-         [&] {  // the camera's pictures: cell 11 drawn from its embedded thumbnail, then the fill
-             platform::WorkAhead::waitForAll();
-             QDir(cache).removeRecursively();
-             listPage(corpus.camera);
-             QElapsedTimer timer;
-             timer.start();
-             lastEmbedded.start();
-             grid.LoopControl();
-             const double seconds = double(timer.nsecsElapsed()) / 1e9;
-             lastEmbedded.all.push_back(lastEmbedded.seconds);
-             return seconds;
-         },
+         // the camera's pictures: cell 11 drawn from its embedded thumbnail, then the fill
+         [&] { return fillPage(corpus.camera, lastEmbedded); },
          [&] {  // the naive way: each file decoded whole and scaled smoothly, one after the other
              return untimed([&] {
                  for (const QString& path : corpus.page) {
